@@ -1,0 +1,81 @@
+// The one seam between the platform stand-ins and the machine: a window, its events, the
+// keyboard, joysticks, the clocks and the presentation of finished frames.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// A joystick's raw state as the machine reports it: axes -32768..32767, the first hat in
+// hundredths of a degree clockwise from up (-1 when centred), buttons 0..31 as bits.
+struct TBackendJoystick {
+  std::int32_t X = 0, Y = 0, Z = 0;
+  std::int32_t Hat = -1;
+  std::uint32_t Buttons = 0;
+  std::int32_t AxisCount = 3;
+  std::int32_t ButtonCount = 32;
+  std::string Name;
+};
+
+// What happened at the window, in the order it happened.
+struct TBackendEvent {
+  enum Kind {
+    beNone,
+    beQuit,             // the user or the system asked the program to end
+    beClose,            // the window's close button, or Alt+F4
+    beShown,            // the window became visible
+    beActivate,         // the window gained the input focus
+    beDeactivate,       // the window lost the input focus
+    bePaint,            // the window's content must be drawn again
+    beResize,           // the window's drawable size changed (Width, Height)
+    beKeyDown,          // ScanCode: PC set-1 scan code, extended keys at 0x80 and up
+    beKeyUp,
+    beJoystickAdded,    // a joystick was plugged in
+    beJoystickRemoved,  // a joystick was removed
+  };
+  Kind Type = beNone;
+  std::int32_t ScanCode = 0;
+  std::int32_t VirtualKey = 0;
+  bool Alt = false;
+  std::int32_t Width = 0, Height = 0;
+};
+
+// The machine behind the platform stand-ins. Exactly one is current at a time; the game uses the
+// SDL one, the tests and the headless tool the headless one.
+class TBackend {
+ public:
+  virtual ~TBackend() = default;
+
+  // Opens the one window. On failure returns false and says why in error.
+  virtual bool CreateMainWindow(const std::string& title, int width, int height, bool borderless,
+                                bool fullScreen, std::string& error) = 0;
+  virtual void DestroyMainWindow() = 0;
+  virtual bool HasWindow() const = 0;
+
+  // The next event if one waits (PollEvent), or the next within timeoutMs (WaitEvent).
+  virtual bool PollEvent(TBackendEvent& event) = 0;
+  virtual bool WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) = 0;
+
+  // Key states right now: 256 bytes each, bit 7 set while a key is down. By PC set-1 scan code
+  // (extended keys at 0x80 and up), and by virtual-key code.
+  virtual void ScanCodeState(std::uint8_t state[256]) = 0;
+  virtual void VirtualKeyState(std::uint8_t state[256]) = 0;
+
+  // Attached joysticks, in the machine's order.
+  virtual int JoystickCount() = 0;
+  virtual bool JoystickState(int index, TBackendJoystick& state) = 0;
+
+  // Milliseconds since some start, wrapping at 2^32; and the UTC time of day.
+  virtual std::uint32_t Milliseconds() = 0;
+  virtual void TimeOfDay(int& hour, int& minute, int& second, int& millisecond) = 0;
+
+  // Shows one finished 8-bit frame through its 256-entry palette.
+  virtual void Present(const std::uint8_t* pixels, int pitch, int width, int height,
+                       const std::uint32_t palette[256]) = 0;  // palette entries as 0x00RRGGBB
+
+  virtual void ShowCursor(bool visible) = 0;
+};
+
+// The current backend. Set once at start-up (the game, the headless tool, each test).
+TBackend& Backend();
+void SetBackend(TBackend* backend);
+bool HasBackend();
