@@ -1,0 +1,7 @@
+// The libraries compiled into the program, by file name. Each platform stand-in that the
+// framework loads at run time adds its line here.
+#include "platform/Libraries.h"
+
+std::vector<std::pair<std::string, std::vector<TLibraryExport>>> BuiltinLibraries() {
+  return {};
+}
