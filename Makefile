@@ -1,9 +1,11 @@
-# The two set-up commands of the README: `make run` and `make test`.
+# The two set-up commands of the README, `make run` and `make test`, and a few more for developers.
 BUILD ?= build
+ASAN_BUILD ?= $(BUILD)-asan
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test test-fast test-sanitize bench install uninstall clean
 
 all: build
 
@@ -11,7 +13,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -19,11 +21,28 @@ build: configure
 run: build
 	./$(BUILD)/app/tarnyx
 
-test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+# Every test: the normal build (with the short fuzz runs), then the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer (with the soak run).
+test: test-fast test-sanitize
+
+test-fast: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE soak
+
+test-sanitize: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNYX_SANITIZE=ON -DTARNYX_BENCH=OFF >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS) -LE fuzz
 
 bench: build
-	scripts/run-benchmarks $(BUILD)
+	@scripts/run-benchmarks $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
+	@while read -r f; do rm -f "$(DESTDIR)$$f" && echo "removed $(DESTDIR)$$f"; done < $(BUILD)/install_manifest.txt
 
 clean:
-	rm -rf $(BUILD) build-*
+	rm -rf $(BUILD) $(ASAN_BUILD)
