@@ -1,0 +1,46 @@
+// The table of cosines and the angle unit.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "framework/AngleTable.h"
+
+TEST(AngleTable, QuarterTurnsReadTheirExactEntries) {
+  EXPECT_EQ(AngleCos(0), 1.0);
+  EXPECT_EQ(AngleCos(128), -1.0);
+  EXPECT_EQ(AngleSin(64), 1.0);
+  EXPECT_EQ(AngleSin(192), -1.0);
+  // The extended pi is not quite pi, so the cosines of a quarter and three quarters of a turn are
+  // tiny numbers, not 0; that is what makes a ship thrusting straight up drift a hair sideways.
+  EXPECT_NE(AngleCosines[64], 0.0);
+  EXPECT_NE(AngleCosines[192], 0.0);
+  EXPECT_LT(std::fabs(AngleCosines[64]), 1e-18);
+  EXPECT_LT(std::fabs(AngleCosines[192]), 1e-18);
+}
+
+TEST(AngleTable, AnglesWrapToTheirLowEightBits) {
+  EXPECT_EQ(AngleCos(-64), AngleCos(192));
+  EXPECT_EQ(AngleCos(256 + 5), AngleCos(5));
+  EXPECT_EQ(AngleCos(-1), AngleCosines[255]);
+  EXPECT_EQ(AngleSin(-256), AngleSin(0));
+  for (int a = -300; a < 300; ++a) EXPECT_EQ(AngleSin(a), AngleCos(a + 192)) << a;
+}
+
+TEST(AngleTable, EntriesFollowTheCircle) {
+  // The cosine is the same on mirrored angles (but for the two tiny ones, whose size
+  // depends on how pi was rounded), and each entry is the cosine of its angle to within a hair.
+  for (int i = 0; i < 256; ++i) {
+    if (i != 64 && i != 192) {
+      EXPECT_EQ(AngleCosines[i], AngleCosines[(256 - i) % 256]) << i;
+    }
+    EXPECT_NEAR(AngleCosines[i], std::cos(i * 2 * M_PI / 256), 1e-15) << i;
+  }
+  EXPECT_EQ(AngleCosines[32], 0.70710678118654757);  // cos 45 degrees, rounded to a double
+}
+
+TEST(AngleTable, BuildingAgainChangesNothing) {
+  double before[256];
+  for (int i = 0; i < 256; ++i) before[i] = AngleCosines[i];
+  BuildAngleTable();
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(AngleCosines[i], before[i]) << i;
+}
