@@ -1,7 +1,10 @@
 // The libraries compiled into the program, by file name. Each platform stand-in that the
 // framework loads at run time adds its line here.
+#include "platform/DirectInput.h"
 #include "platform/Libraries.h"
 
 std::vector<std::pair<std::string, std::vector<TLibraryExport>>> BuiltinLibraries() {
-  return {};
+  return {
+      {"DInput.dll", {{"DirectInputCreateA", reinterpret_cast<FARPROC>(&DirectInputCreateA)}}},
+  };
 }
