@@ -1,0 +1,25 @@
+// The subcommands of the headless tool, and what they share for reading their arguments.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Bad command-line input. The tool reports the message in one line on stderr and exits with 2.
+class EUsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Each subcommand gets the arguments after its name and returns the process's exit status.
+using TCommandArgs = std::vector<std::string>;
+
+// world --seed N: builds the world a clock reading gives and prints its state as one JSON object.
+int WorldCommand(const TCommandArgs& args);
+
+// The value of "--seed N", a time of day in milliseconds since midnight UTC (0..86399999), taken
+// out of args. Throws EUsageError when it is missing, malformed or out of range.
+std::uint32_t TakeSeed(TCommandArgs& args);
+// Throws EUsageError when anything is left in args that no option took.
+void RefuseLeftovers(const TCommandArgs& args);

@@ -1,0 +1,40 @@
+// A small JSON writer for the headless tool's output.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Writes one JSON text into a string, left to right, putting in the commas itself. Numbers keep
+// their exact values: a double is written with 17 significant digits, which reads back to the
+// same double, and a single with every digit of its exact value. Numbers never depend on the
+// locale. Strings are single-byte text: control characters, DEL and bytes above 127 are written as
+// \u escapes of the byte's value.
+class TJsonWriter {
+ public:
+  explicit TJsonWriter(std::string& out) : out_(out) {}
+
+  TJsonWriter& BeginObject();
+  TJsonWriter& EndObject();
+  TJsonWriter& BeginArray();
+  TJsonWriter& EndArray();
+  // The name of the next member of the object being written.
+  TJsonWriter& Key(std::string_view name);
+
+  TJsonWriter& Double(double value);
+  TJsonWriter& Single(float value);
+  TJsonWriter& Integer(std::int64_t value);
+  TJsonWriter& Bool(bool value);
+  TJsonWriter& String(std::string_view value);
+  TJsonWriter& Null();
+
+ private:
+  void BeforeValue();
+  void Open(char bracket);
+  void Close(char bracket);
+
+  std::string& out_;
+  std::vector<bool> empty_;  // per open object or array: nothing written in it yet
+  bool afterKey_ = false;
+};

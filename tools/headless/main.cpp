@@ -1,0 +1,52 @@
+// The headless tool's entry: picks the subcommand and reports bad usage.
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+#include "tools/headless/Commands.h"
+
+namespace {
+
+struct TCommand {
+  const char* Name;
+  const char* Usage;
+  int (*Run)(const TCommandArgs& args);
+};
+
+// One line per subcommand; each lives in its own file.
+const TCommand Commands[] = {
+    {"world", "world --seed N    the world a start at N ms past midnight UTC builds, as JSON",
+     WorldCommand},
+};
+
+void PrintUsage(std::FILE* to) {
+  std::fputs("usage: tarnyx-headless COMMAND [OPTIONS]\n", to);
+  for (const TCommand& c : Commands) std::fprintf(to, "  tarnyx-headless %s\n", c.Usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage(stderr);
+    return 2;
+  }
+  if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "help")) {
+    PrintUsage(stdout);
+    return 0;
+  }
+  for (const TCommand& c : Commands) {
+    if (std::strcmp(argv[1], c.Name) != 0) continue;
+    try {
+      return c.Run(TCommandArgs(argv + 2, argv + argc));
+    } catch (const EUsageError& e) {
+      std::fprintf(stderr, "tarnyx-headless %s: %s\n", c.Name, e.what());
+      return 2;
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "tarnyx-headless %s: %s\n", c.Name, e.what());
+      return 1;
+    }
+  }
+  std::fprintf(stderr, "tarnyx-headless: unknown command '%s' (try --help)\n", argv[1]);
+  return 2;
+}
