@@ -1,0 +1,92 @@
+// The 8-bit to 32-bit frame conversion: the fast paths against the plain loop.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "platform/PaletteConvert.h"
+
+namespace {
+
+using Convert = void (*)(const std::uint8_t*, int, std::uint32_t*, int, int, int,
+                         const std::uint32_t*);
+
+struct TCase {
+  int Width, Height, SourcePitch, TargetPitch;  // pitches in bytes
+};
+
+// Converts one random frame with both functions into targets pre-filled with a marker, so that a
+// pixel written past a row's end shows up as a difference in the padding.
+void ExpectSameAsReference(Convert fast, const TCase& c, std::mt19937& random) {
+  std::uint32_t table[256];
+  for (auto& entry : table) entry = random();
+  std::vector<std::uint8_t> source(static_cast<size_t>(c.SourcePitch) * c.Height);
+  for (auto& index : source) index = static_cast<std::uint8_t>(random());
+  const std::uint32_t marker = 0xDEADBEEF;
+  std::vector<std::uint32_t> expected(static_cast<size_t>(c.TargetPitch / 4) * c.Height, marker);
+  std::vector<std::uint32_t> actual = expected;
+
+  ConvertPalettedFrameReference(source.data(), c.SourcePitch, expected.data(), c.TargetPitch,
+                                c.Width, c.Height, table);
+  fast(source.data(), c.SourcePitch, actual.data(), c.TargetPitch, c.Width, c.Height, table);
+  ASSERT_EQ(actual, expected) << c.Width << "x" << c.Height << " pitches " << c.SourcePitch
+                              << "/" << c.TargetPitch;
+  // The reference itself: one table entry per pixel, padding untouched.
+  for (int y = 0; y < c.Height; ++y) {
+    for (int x = 0; x < c.TargetPitch / 4; ++x) {
+      std::uint32_t want = x < c.Width ? table[source[y * c.SourcePitch + x]] : marker;
+      ASSERT_EQ(expected[y * (c.TargetPitch / 4) + x], want);
+    }
+  }
+}
+
+const TCase kCases[] = {
+    {1024, 768, 1024, 4096},  // the game's frame
+    {1, 1, 1, 4},
+    {7, 3, 7, 28},     // shorter than one step of either fast path
+    {15, 5, 16, 64},   // one short of the gather's step
+    {17, 4, 19, 76},   // one past it, odd source pitch
+    {33, 9, 40, 140},  // padding in both
+    {101, 13, 128, 1024},
+};
+
+}  // namespace
+
+TEST(PaletteConvert, FastPathsAgreeWithTheReference) {
+  std::mt19937 random(12345);
+  for (const TCase& c : kCases) {
+    ExpectSameAsReference(ConvertPalettedFrame, c, random);
+    ExpectSameAsReference(ConvertPalettedFrameEightAtATime, c, random);
+  }
+  for (int i = 0; i < 50; ++i) {  // random sizes and paddings
+    TCase c;
+    c.Width = 1 + static_cast<int>(random() % 300);
+    c.Height = 1 + static_cast<int>(random() % 20);
+    c.SourcePitch = c.Width + static_cast<int>(random() % 40);
+    c.TargetPitch = 4 * (c.Width + static_cast<int>(random() % 10));
+    ExpectSameAsReference(ConvertPalettedFrame, c, random);
+    ExpectSameAsReference(ConvertPalettedFrameEightAtATime, c, random);
+  }
+}
+
+TEST(PaletteConvert, RefusesSizesAndPitchesThatDoNotFit) {
+  std::uint32_t table[256];
+  for (int i = 0; i < 256; ++i) table[i] = 0x00010101u * i;
+  std::vector<std::uint8_t> source(64, 7);
+  for (Convert convert : {ConvertPalettedFrame, ConvertPalettedFrameEightAtATime,
+                          ConvertPalettedFrameReference}) {
+    std::vector<std::uint32_t> target(64, 0);
+    convert(source.data(), 8, target.data(), 32, 0, 4, table);       // no width
+    convert(source.data(), 8, target.data(), 32, 8, -1, table);      // negative height
+    convert(source.data(), 7, target.data(), 32, 8, 4, table);       // source pitch < width
+    convert(source.data(), 8, target.data(), 28, 8, 4, table);       // target pitch < row
+    convert(source.data(), 8, target.data(), 34, 8, 4, table);       // not whole pixels
+    convert(nullptr, 8, target.data(), 32, 8, 4, table);
+    convert(source.data(), 8, target.data(), 32, 8, 4, nullptr);
+    EXPECT_EQ(target, std::vector<std::uint32_t>(64, 0));
+    convert(source.data(), 8, target.data(), 32, 8, 4, table);
+    EXPECT_EQ(target[0], 0x00070707u);
+    EXPECT_EQ(target[31], 0x00070707u);
+  }
+}

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Keeps the walls between the layers: only platform/sdl/ includes SDL (bench/ may, for its peers),
+# and nothing outside platform/ includes an operating-system header.
+# Usage: include_rules.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+src=$(cd "$1" && pwd)
+build=$(cd "${2:-$1}" && pwd)
+
+# Every C and C++ source of the project, without build trees and version control.
+sources() {
+  find "$src" \( -path "$src/.git" -o -path "$build" -o -path "$src/build*" \) -prune -o \
+    -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.c' -o -name '*.cc' -o -name '*.cpp' \) \
+    -print | sort
+}
+
+sdl='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL2/)?SDL[^/]*\.h[>"]'
+os='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([Ww]indows\.h|win(user|gdi|base|def|nt)\.h|mmsystem\.h|ddraw\.h|dinput\.h|unistd\.h|fcntl\.h|dlfcn\.h|pthread\.h|termios\.h|poll\.h|sys/|X11/|linux/|wayland-)'
+
+bad=0
+while IFS= read -r file; do
+  rel=${file#"$src"/}
+  case "$rel" in
+    platform/sdl/* | bench/*) ;;
+    *)
+      if grep -HnE "$sdl" "$file" | sed "s|^$src/||"; then
+        echo "  ^ SDL is included outside platform/sdl/"
+        bad=1
+      fi
+      ;;
+  esac
+  case "$rel" in
+    platform/*) ;;
+    *)
+      if grep -HnE "$os" "$file" | sed "s|^$src/||"; then
+        echo "  ^ an operating-system header is included outside platform/"
+        bad=1
+      fi
+      ;;
+  esac
+done < <(sources)
+
+if [ "$bad" -ne 0 ]; then
+  echo "include rules broken" >&2
+  exit 1
+fi
+echo "include rules kept"
