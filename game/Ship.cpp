@@ -1,0 +1,49 @@
+// The ship's flight model and controls: turning, thrust, the flame and the ship picture.
+#include "game/Ship.h"
+
+#include <cmath>
+
+#include "framework/AngleTable.h"
+
+namespace {
+
+constexpr int FineTurnStep = 1;
+// Held in extended precision, unlike the ship's own single-precision thrust.
+constexpr long double FineThrust = 0.05L;
+constexpr double FineFlamePivotY = -0.2;
+constexpr double NormalFlamePivotY = -0.5;
+
+}  // namespace
+
+TShipMode ShipMode(const TShip& Ship, bool Fine) {
+  if (Fine) return {FineTurnStep, FineThrust, FineFlamePivotY};
+  return {Ship.TurnStep, Ship.Thrust, NormalFlamePivotY};
+}
+
+double Speed(TPlayer Player) {
+  long double vx = Player.VX;
+  long double vy = Player.VY;
+  return static_cast<double>(std::sqrt(vx * vx + vy * vy));
+}
+
+double DistToPlanet(std::uint16_t Index) {
+  const TPlanet& planet = *Planets[Index];
+  long double dx = static_cast<long double>(Player.X) - planet.X;
+  long double dy = static_cast<long double>(Player.Y) - planet.Y;
+  return static_cast<double>(std::sqrt(dx * dx + dy * dy));
+}
+
+bool SteerShip(TPlayer& Player, const TShipControls& Controls) {
+  TShipMode mode = ShipMode(Player.Ship, Controls.Fine);
+  if (!Player.Landed) {
+    // Both keys may be held: the two turns then cancel.
+    if (Controls.Left) Player.Heading = static_cast<std::uint8_t>(Player.Heading - mode.TurnStep);
+    if (Controls.Right) Player.Heading = static_cast<std::uint8_t>(Player.Heading + mode.TurnStep);
+  }
+  if (!Controls.Thrust) return false;
+  // Turned back a quarter, the table's cosine and sine point along the nose: (sin, -cos).
+  int along = Player.Heading - 64;
+  Player.VX = static_cast<float>(Player.VX + AngleCos(along) * mode.Thrust);
+  Player.VY = static_cast<float>(Player.VY + AngleSin(along) * mode.Thrust);
+  return true;
+}
