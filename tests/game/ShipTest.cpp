@@ -100,6 +100,7 @@ TEST(ShipMeasures, SpeedAndDistance) {
   p.VY = -4;
   EXPECT_EQ(Speed(p), 5);
 
+  auto saved = std::move(Planets[7]);
   Planets[7] = std::make_unique<TPlanet>();
   Planets[7]->X = 300;
   Planets[7]->Y = -400;
@@ -109,5 +110,5 @@ TEST(ShipMeasures, SpeedAndDistance) {
   Player.X = 0;
   Player.Y = 0;
   EXPECT_EQ(DistToPlanet(7), 500);
-  Planets[7].reset();
+  Planets[7] = std::move(saved);
 }
