@@ -2,7 +2,6 @@
 #include "platform/DirectInput.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -63,17 +62,23 @@ struct TAxisSetting {
   DWORD DeadZone = 0;
 };
 
-// The backend reports -32768..32767; the device reports Min..Max, with the dead zone around the
-// centre reporting the centre and the rest of the travel stretched over the remaining span.
+// The backend reports -32768..32767, taken as a position 0..65535 around the centre 32767. The
+// device reports Min..Max: the dead zone around the centre reports the centre, and the travel
+// beyond it is stretched over the half span, so that a position just outside the dead zone
+// already leaves the centre.
 LONG ScaleAxisPosition(std::int32_t raw, const TAxisSetting& axis) {
-  long double d = (static_cast<long double>(raw) + 0.5L) / 32767.5L;
-  d = std::clamp(d, -1.0L, 1.0L);
-  long double dz = axis.DeadZone / 10000.0L;
-  long double out = 0;
-  if (dz < 1 && std::fabs(d) > dz) out = (d > 0 ? 1 : -1) * (std::fabs(d) - dz) / (1 - dz);
-  long double centre = (static_cast<long double>(axis.Min) + axis.Max) / 2;
-  long double half = (static_cast<long double>(axis.Max) - axis.Min) / 2;
-  return static_cast<LONG>(std::llrint(centre + out * half));
+  constexpr std::int64_t half = 32767;
+  std::int64_t d = std::clamp(raw, -32768, 32767) + 32768 - half;
+  std::int64_t dz = half * axis.DeadZone / 10000;
+  std::int64_t centre = (static_cast<std::int64_t>(axis.Min) + axis.Max) / 2;
+  std::int64_t halfRange = (static_cast<std::int64_t>(axis.Max) - axis.Min) / 2;
+  if (half - dz == 0 || (d < 0 ? -d : d) <= dz) return static_cast<LONG>(centre);
+  std::int64_t beyond = d > 0 ? d - dz : d + dz;
+  // Rounded to nearest, halves away from zero.
+  std::int64_t num = beyond * halfRange;
+  std::int64_t den = half - dz;
+  std::int64_t q = (num < 0 ? num - den / 2 : num + den / 2) / den;
+  return static_cast<LONG>(std::clamp<std::int64_t>(centre + q, axis.Min, axis.Max));
 }
 
 class TDirectInput;
