@@ -1,0 +1,79 @@
+// TDIB, the device-independent bitmap every stored picture is, and the errors of reading one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A picture's data does not follow the bitmap format (short, malformed or absurdly large).
+class EInvalidGraphic : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A well-formed bitmap whose depth or channel layout this reader does not take.
+class EInvalidGraphicOperation : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One entry of a bitmap's colour table, in the file's byte order.
+struct TRGBQuad {
+  std::uint8_t rgbBlue = 0, rgbGreen = 0, rgbRed = 0, rgbReserved = 0;
+  friend bool operator==(const TRGBQuad&, const TRGBQuad&) = default;
+};
+
+// A device-independent bitmap as read from a stored picture: its size, depth, 256-entry colour
+// table and pixel rows. Rows are always held bottom row first (row 0 of the memory is the bottom
+// of the picture), each padded to Stride bytes, whatever order the data stored them in.
+// Run-length encoded data is kept as read and expanded the first time pixels are asked for.
+class TDIB {
+ public:
+  // Largest picture the reader accepts: a side and the pixel memory. Anything bigger is taken
+  // for corrupt data rather than allocated.
+  static constexpr int MaxSide = 16384;
+  static constexpr std::size_t MaxPixelBytes = 64u << 20;
+
+  // Reads the bitmap data (header, masks, colour table, pixels; no 14-byte file header).
+  // No bytes at all give an empty picture. Throws EInvalidGraphic or EInvalidGraphicOperation.
+  void LoadFromData(const std::uint8_t* data, std::size_t size);
+
+  bool Empty() const { return Width == 0 || Height == 0; }
+
+  int Width = 0;
+  int Height = 0;          // always positive once read
+  int BitCount = 0;        // 1, 4, 8, 16, 24 or 32
+  int Stride = 0;          // bytes per row, a multiple of 4
+  int Compression = 0;     // 0 none, 1 RLE8, 2 RLE4, 3 bit fields
+  int ColorCount = 0;      // colour-table entries read from the data
+  bool TopDown = false;    // the data stored the top row first (negative height)
+  std::uint32_t RedMask = 0, GreenMask = 0, BlueMask = 0;
+  TRGBQuad ColorTable[256] = {};
+
+  // The pixel rows, bottom row first (expanding run-length data on first use).
+  const std::vector<std::uint8_t>& Bits() const;
+  // Row y counted from the top of the picture.
+  const std::uint8_t* ScanLine(int y) const { return Bits().data() + std::size_t(Height - 1 - y) * Stride; }
+  // The colour of pixel (x, y), y from the top, as 0x00RRGGBB.
+  std::uint32_t PixelColor(int x, int y) const;
+
+  // Run-length data as read (empty unless Compression is 1 or 2).
+  const std::vector<std::uint8_t>& CompressedBits() const { return Compressed; }
+
+ private:
+  void Expand() const;
+
+  std::vector<std::uint8_t> Compressed;
+  mutable std::vector<std::uint8_t> Pixels;
+  mutable bool Expanded = false;
+};
+
+// Stride of a row: bits x width rounded up to whole 32-bit words.
+inline int DIBStride(int bitCount, int width) { return int((std::int64_t(bitCount) * width + 31) / 32 * 4); }
+
+// Expands run-length data into bottom-first rows of the given size; runs that pass the end of
+// a row are cut there and data that passes the last row is ignored.
+void ExpandRLE8(const std::uint8_t* data, std::size_t size, std::uint8_t* bits, int width, int height, int stride);
+void ExpandRLE4(const std::uint8_t* data, std::size_t size, std::uint8_t* bits, int width, int height, int stride);

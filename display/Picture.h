@@ -1,0 +1,30 @@
+// TPicture, the stored picture of an image: a graphic of a named picture class.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "display/DIB.h"
+
+// The picture an image keeps, as stored in the form: one byte with the length of the picture
+// class name, the name, then that class's own data. The only class stored is "TDIB". An empty
+// class name stands for no picture at all.
+class TPicture {
+ public:
+  // Reads stored Picture.Data. Throws EInvalidGraphic for data that is not a known picture.
+  void LoadFromData(const std::uint8_t* data, std::size_t size);
+
+  // The graphic, or nullptr when the picture holds none.
+  const TDIB* Graphic() const { return DIB.get(); }
+  bool HasGraphic() const { return DIB && !DIB->Empty(); }
+  int Width() const { return DIB ? DIB->Width : 0; }
+  int Height() const { return DIB ? DIB->Height : 0; }
+
+ private:
+  std::unique_ptr<TDIB> DIB;
+};
+
+// Reads a picture from a file's bytes: a .bmp (starting with its 14-byte file header "BM...")
+// or stored Picture.Data. Throws like TPicture::LoadFromData.
+TDIB ReadDIBFile(const std::uint8_t* data, std::size_t size);
