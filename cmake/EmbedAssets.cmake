@@ -1,0 +1,49 @@
+# Build-time data compiled into the program: the bitmap font from the system's font package and
+# the palette chosen with the art. Nothing here is committed as generated code.
+
+# tarnyx_embed_font(OUT_VAR): a .cpp with the bytes of the Terminus bitmap font.
+function(tarnyx_embed_font out_var)
+  set(font /usr/share/fonts/opentype/terminus/terminus-normal.otb)
+  if(NOT EXISTS ${font})
+    message(FATAL_ERROR "${font} is missing: run scripts/install-deps (package fonts-terminus-otb)")
+  endif()
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/generated/EmbeddedFont.cpp)
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${font} -DOUTPUT=${out} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedFont.cmake
+    DEPENDS ${font} ${PROJECT_SOURCE_DIR}/cmake/EmbedFont.cmake
+    COMMENT "Embedding the bitmap font")
+  set(${out_var} ${out} PARENT_SCOPE)
+endfunction()
+
+# tarnyx_embed_palette(OUT_VAR): a .cpp with the 256 colours of assets/palette.hex, or none
+# while that file does not exist (the program then uses a provisional palette).
+function(tarnyx_embed_palette out_var)
+  set(hex ${PROJECT_SOURCE_DIR}/assets/palette.hex)
+  # Globbed so that the palette arriving later re-runs the configuration.
+  file(GLOB present CONFIGURE_DEPENDS ${hex})
+  set(body "")
+  set(count 0)
+  if(present)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${hex})
+    file(STRINGS ${hex} lines REGEX "^[0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f]")
+    foreach(line ${lines})
+      string(SUBSTRING "${line}" 0 6 rgb)
+      string(APPEND body "0x${rgb},")
+      math(EXPR count "${count} + 1")
+    endforeach()
+    if(NOT count EQUAL 256)
+      message(FATAL_ERROR "${hex} must hold 256 lines RRGGBB, it holds ${count}")
+    endif()
+  else()
+    set(body "0")
+  endif()
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/generated/ChosenPalette.cpp)
+  file(CONFIGURE OUTPUT ${out} CONTENT
+"// Generated from assets/palette.hex by the build.
+#include <cstdint>
+extern const std::uint32_t ChosenPaletteColors[] = {${body}};
+extern const int ChosenPaletteCount = ${count};
+")
+  set(${out_var} ${out} PARENT_SCOPE)
+endfunction()
