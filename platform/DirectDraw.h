@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "platform/WinTypes.h"
+#include "platform/WindowsShim.h"
 
-struct HWND__;
-using HWND = HWND__*;
 class TDeviceContext;
 using HDC = TDeviceContext*;
 

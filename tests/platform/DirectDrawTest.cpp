@@ -11,7 +11,7 @@
 
 namespace {
 
-HWND FakeWindow() { return reinterpret_cast<HWND>(0x1000); }
+HWND FakeWindow() { return reinterpret_cast<HWND>(std::uintptr_t(0x1000)); }
 
 DDSURFACEDESC Desc() {
   DDSURFACEDESC d;
