@@ -23,6 +23,7 @@ struct TSdlBackend::TState {
   int EnlargedWidth = 0, EnlargedHeight = 0;
   int WindowedWidth = 1024, WindowedHeight = 768;  // the size Alt+Enter gives the window
   bool Borderless = false;
+  bool WindowShown = false;  // the program was told that this window is shown
   std::vector<SDL_Joystick*> Joysticks;  // by SDL's device index; null where opening failed
   std::bitset<SDL_NUM_SCANCODES> Consumed;  // keys whose press was consumed, so is their release
 
@@ -101,6 +102,19 @@ struct TSdlBackend::TState {
   }
 
   bool Accept(TSdlBackend& backend, const SDL_Event& e, TBackendEvent& event);
+
+  // Desktop full screen is a request to the window manager. Where there is none (a bare X
+  // server) the window would keep its size while SDL takes it for the whole display, and frames
+  // would land off the window; so the window is made to cover its display first.
+  void EnterFullScreen() {
+    SDL_Rect bounds;
+    int display = SDL_GetWindowDisplayIndex(Window);
+    if (display >= 0 && SDL_GetDisplayBounds(display, &bounds) == 0) {
+      SDL_SetWindowPosition(Window, bounds.x, bounds.y);
+      SDL_SetWindowSize(Window, bounds.w, bounds.h);
+    }
+    SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
 };
 
 TSdlBackend::TSdlBackend() : S(std::make_unique<TState>()) {}
@@ -125,6 +139,15 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
       error = SDL_GetError();
       return false;
     }
+    // Where no display answers, SDL falls back to drawing into memory; a game nobody can see
+    // must say so instead, unless that driver was asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!SDL_GetHint(SDL_HINT_VIDEODRIVER) && driver &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+      SDL_Quit();
+      error = "no display found";
+      return false;
+    }
     S->VideoStarted = true;
     // Without joysticks the game still runs on the keyboard.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0) S->OpenJoysticks();
@@ -132,7 +155,6 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
 
   Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
   if (borderless) flags |= SDL_WINDOW_BORDERLESS;
-  if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   S->Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                width, height, flags);
   if (!S->Window) {
@@ -155,6 +177,8 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
     DestroyMainWindow();
     return false;
   }
+  // Only now: making the renderer may make the window anew, at its windowed place.
+  if (fullScreen) S->EnterFullScreen();
   // Keys are read as keys; no text input, no input-method window.
   SDL_StopTextInput();
   return true;
@@ -166,6 +190,7 @@ void TSdlBackend::DestroyMainWindow() {
   if (S->Window) SDL_DestroyWindow(S->Window);
   S->Renderer = nullptr;
   S->Window = nullptr;
+  S->WindowShown = false;
   S->Consumed.reset();
 }
 
@@ -250,7 +275,15 @@ bool Translate(TSdlBackend& backend, const SDL_Event& e, SDL_Renderer* renderer,
 
 // Does what the backend itself does with an event, then translates it.
 bool TSdlBackend::TState::Accept(TSdlBackend& backend, const SDL_Event& e, TBackendEvent& event) {
-  if (e.type == SDL_WINDOWEVENT && !OurWindow(e.window.windowID)) return false;
+  if (e.type == SDL_WINDOWEVENT) {
+    if (!OurWindow(e.window.windowID)) return false;
+    // Making the renderer may hide the new window and show it once more; the program hears
+    // of its first showing only.
+    if (e.window.event == SDL_WINDOWEVENT_SHOWN) {
+      if (WindowShown) return false;
+      WindowShown = true;
+    }
+  }
   if (e.type == SDL_JOYDEVICEADDED || e.type == SDL_JOYDEVICEREMOVED) OpenJoysticks();
   if (e.type == SDL_RENDER_DEVICE_RESET) DestroyTextures();  // made again by the next frame
   return Translate(backend, e, Renderer, event);
@@ -386,6 +419,6 @@ void TSdlBackend::ToggleFullScreen() {
     SDL_SetWindowPosition(S->Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   } else {
     SDL_SetWindowBordered(S->Window, S->Borderless ? SDL_FALSE : SDL_TRUE);
-    SDL_SetWindowFullscreen(S->Window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    S->EnterFullScreen();
   }
 }

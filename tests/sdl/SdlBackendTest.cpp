@@ -84,7 +84,7 @@ TEST(SdlBackend, OtherKeysCarryTheirCodesAndAlt) {
 
 TEST(SdlBackend, WithoutADisplayTheWindowFailsWithAReason) {
   TEnv display("DISPLAY", nullptr), wayland("WAYLAND_DISPLAY", nullptr);
-  TEnv driver("SDL_VIDEODRIVER", "x11");
+  TEnv driver("SDL_VIDEODRIVER", nullptr);
   TSdlBackend b;
   std::string error;
   EXPECT_FALSE(b.CreateMainWindow("Tarnyx", 1024, 768, true, true, error));
