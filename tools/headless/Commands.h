@@ -18,6 +18,10 @@ using TCommandArgs = std::vector<std::string>;
 // world --seed N: builds the world a clock reading gives and prints its state as one JSON object.
 int WorldCommand(const TCommandArgs& args);
 
+// dib FILE: reads a .bmp or stored picture data with the game's reader; prints its width,
+// height, bit count and colour count as one JSON line, or the reader's error on stderr (exit 1).
+int DibCommand(const TCommandArgs& args);
+
 // The value of "--seed N", a time of day in milliseconds since midnight UTC (0..86399999), taken
 // out of args. Throws EUsageError when it is missing, malformed or out of range.
 std::uint32_t TakeSeed(TCommandArgs& args);

@@ -17,6 +17,7 @@ struct TCommand {
 const TCommand Commands[] = {
     {"world", "world --seed N    the world a start at N ms past midnight UTC builds, as JSON",
      WorldCommand},
+    {"dib", "dib FILE          a .bmp or stored picture read by the game's reader, as JSON", DibCommand},
 };
 
 void PrintUsage(std::FILE* to) {
