@@ -21,9 +21,8 @@ const TCosineTable Cosines;
 // Truncation toward zero of a finite extended value, held within a range where the sums and
 // products that follow cannot overflow 128 bits. Values that large never reach a surface anyway.
 Int128 Trunc(long double v) {
-  constexpr long double limit = 0x1p100L;
-  v = std::clamp(v, -limit, limit);
-  return Int128(std::trunc(v));
+  constexpr long double limit = 0x1p62L;
+  return Int128(static_cast<std::int64_t>(std::clamp(v, -limit, limit)));  // the cast truncates
 }
 
 template <class T>
@@ -80,7 +79,10 @@ struct TRowPainter {
   int Alpha;  // 255: copy
 
   void Row8(std::uint8_t* d, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv, std::int64_t n) const {
+    // Held in locals: stores through d may alias anything, which would reload members per pixel.
     const std::uint8_t key = std::uint8_t(Key);
+    const std::uint8_t* const Src = this->Src;
+    const std::ptrdiff_t SrcPitch = this->SrcPitch;
     if (dv == 0) {  // unrotated or half-turned: one source row for the whole span
       const std::uint8_t* row = Src + (v >> 16) * SrcPitch;
       if (Transparent) {
@@ -157,8 +159,8 @@ void RenderTurned(const TRenderSurface& Dest, int X, int Y, int Width, int Heigh
 
   // 16.16 steps along a row and from row to row.
   const int negA = (256 - a) & 255;
-  const std::int64_t C = std::int64_t(std::trunc(65536.0L * TurnCosines[negA]));
-  const std::int64_t S = std::int64_t(std::trunc(65536.0L * TurnCosines[(negA + 192) & 255]));
+  const std::int64_t C = std::int64_t(65536.0L * TurnCosines[negA]);  // the casts truncate
+  const std::int64_t S = std::int64_t(65536.0L * TurnCosines[(negA + 192) & 255]);
   const std::int64_t dudx = MulDivTrunc(SW, C, Width), dvdx = MulDivTrunc(SH, S, Height);
   const std::int64_t uRow = MulDivTrunc(SW, S, Width), vRow = MulDivTrunc(SH, C, Height);
 

@@ -1,0 +1,184 @@
+// Picture drawing against SDL: the colour-keyed copy (SDL_BlitSurface with and without its
+// run-length acceleration) and the turned drawing (SDL2_gfx rotozoomSurface plus the blit of
+// its result), on 8-bit palettized pictures shaped like the game's.
+#include <SDL.h>
+#include <SDL2_rotozoom.h>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "display/DXRender.h"
+#include "platform/Blitters.h"
+
+namespace {
+
+constexpr int FrameWidth = 1024, FrameHeight = 768;
+constexpr std::uint8_t Key = 253;
+
+// An 8-bit picture with a round opaque body on a keyed background, like a planet or a ship, and
+// some texture so that runs are not trivially long.
+struct TPicture {
+  int Width, Height;
+  std::vector<std::uint8_t> Pixels;
+  TPicture(int w, int h) : Width(w), Height(h), Pixels(std::size_t(w) * h, Key) {
+    std::mt19937 rng(w * 31 + h);
+    const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0, r = std::min(w, h) / 2.0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (std::hypot(x - cx, y - cy) < r) Pixels[std::size_t(y) * w + x] = std::uint8_t(10 + rng() % 230);
+  }
+  TRenderSurface View() {
+    TRenderSurface s;
+    s.Bits = Pixels.data();
+    s.Pitch = Width;
+    s.Width = Width;
+    s.Height = Height;
+    return s;
+  }
+};
+
+struct TFrame {
+  std::vector<std::uint8_t> Pixels = std::vector<std::uint8_t>(std::size_t(FrameWidth) * FrameHeight, 0);
+  TRenderSurface View() {
+    TRenderSurface s;
+    s.Bits = Pixels.data();
+    s.Pitch = FrameWidth;
+    s.Width = FrameWidth;
+    s.Height = FrameHeight;
+    return s;
+  }
+};
+
+// SDL surfaces of the same pixels, sharing one palette so that the blit copies indices.
+struct TSdlScene {
+  SDL_Palette* Palette;
+  SDL_Surface* Frame;
+  TSdlScene() {
+    Palette = SDL_AllocPalette(256);
+    SDL_Color colors[256];
+    for (int i = 0; i < 256; ++i) colors[i] = {Uint8(i), Uint8(255 - i), Uint8(i * 7), 255};
+    SDL_SetPaletteColors(Palette, colors, 0, 256);
+    Frame = SDL_CreateRGBSurfaceWithFormat(0, FrameWidth, FrameHeight, 8, SDL_PIXELFORMAT_INDEX8);
+    SDL_SetSurfacePalette(Frame, Palette);
+  }
+  SDL_Surface* Make(const TPicture& p, bool rle) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, p.Width, p.Height, 8, SDL_PIXELFORMAT_INDEX8);
+    SDL_SetSurfacePalette(s, Palette);
+    for (int y = 0; y < p.Height; ++y)
+      std::copy_n(&p.Pixels[std::size_t(y) * p.Width], p.Width, static_cast<Uint8*>(s->pixels) + y * s->pitch);
+    SDL_SetColorKey(s, SDL_TRUE, Key);
+    SDL_SetSurfaceRLE(s, rle ? 1 : 0);
+    return s;
+  }
+};
+
+TSdlScene& Scene() {
+  static TSdlScene scene;
+  return scene;
+}
+
+// Where each copy lands: the 800x800 planet at (112, 0) is cut only at the frame's bottom edge
+// ("inside"); at (-300, -200) it is cut on two sides ("clipped").
+struct TPlacement {
+  int X, Y;
+};
+const TPlacement Inside{112, 0}, Clipped{-300, -200}, Small{500, 300};
+
+// Our copy through the same clipping the surface Draw uses, then the keyed kernel.
+void OurKeyedCopy(benchmark::State& state, int side, TPlacement at) {
+  TPicture p(side, side);
+  TFrame f;
+  std::int64_t pixels = 0;
+  for (auto _ : state) {
+    RECT D{at.X, at.Y, at.X + side, at.Y + side}, S{0, 0, side, side};
+    if (ClipCopyRects(D, S, FrameWidth, FrameHeight, side, side)) {
+      KeyedCopy8(f.Pixels.data() + std::ptrdiff_t(D.top) * FrameWidth + D.left, FrameWidth,
+                 p.Pixels.data() + std::ptrdiff_t(S.top) * side + S.left, side, D.right - D.left, D.bottom - D.top, Key);
+      pixels += std::int64_t(D.right - D.left) * (D.bottom - D.top);
+    }
+    benchmark::ClobberMemory();
+  }
+  state.counters["Mpix/s"] = benchmark::Counter(double(pixels) / 1e6 / double(state.iterations()), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void SdlKeyedCopy(benchmark::State& state, int side, TPlacement at, bool rle) {
+  TPicture p(side, side);
+  SDL_Surface* s = Scene().Make(p, rle);
+  for (auto _ : state) {
+    SDL_Rect d{at.X, at.Y, side, side};
+    SDL_BlitSurface(s, nullptr, Scene().Frame, &d);
+    benchmark::ClobberMemory();
+  }
+  SDL_FreeSurface(s);
+}
+
+void BM_KeyedCopy_Planet800_Inside(benchmark::State& s) { OurKeyedCopy(s, 800, Inside); }
+void BM_KeyedCopy_Planet800_Clipped(benchmark::State& s) { OurKeyedCopy(s, 800, Clipped); }
+void BM_KeyedCopy_Ship31(benchmark::State& s) { OurKeyedCopy(s, 31, Small); }
+void BM_SdlBlit_Planet800_Inside(benchmark::State& s) { SdlKeyedCopy(s, 800, Inside, false); }
+void BM_SdlBlit_Planet800_Clipped(benchmark::State& s) { SdlKeyedCopy(s, 800, Clipped, false); }
+void BM_SdlBlit_Ship31(benchmark::State& s) { SdlKeyedCopy(s, 31, Small, false); }
+void BM_SdlBlitRLE_Planet800_Inside(benchmark::State& s) { SdlKeyedCopy(s, 800, Inside, true); }
+void BM_SdlBlitRLE_Planet800_Clipped(benchmark::State& s) { SdlKeyedCopy(s, 800, Clipped, true); }
+void BM_SdlBlitRLE_Ship31(benchmark::State& s) { SdlKeyedCopy(s, 31, Small, true); }
+BENCHMARK(BM_KeyedCopy_Planet800_Inside);
+BENCHMARK(BM_SdlBlit_Planet800_Inside);
+BENCHMARK(BM_SdlBlitRLE_Planet800_Inside);
+BENCHMARK(BM_KeyedCopy_Planet800_Clipped);
+BENCHMARK(BM_SdlBlit_Planet800_Clipped);
+BENCHMARK(BM_SdlBlitRLE_Planet800_Clipped);
+BENCHMARK(BM_KeyedCopy_Ship31);
+BENCHMARK(BM_SdlBlit_Ship31);
+BENCHMARK(BM_SdlBlitRLE_Ship31);
+
+// Turned drawing at a third of a right angle (21 of 256 steps, about 29.5 degrees).
+constexpr int TurnSteps = 21;
+
+void OurTurned(benchmark::State& state, int side, int size) {
+  TPicture p(side, side);
+  TFrame f;
+  for (auto _ : state) {
+    RenderTurned(f.View(), 512, 384, size, size, p.View(), RECT{0, 0, side, side}, 0.5, 0.5, true, Key, TurnSteps);
+    benchmark::ClobberMemory();
+  }
+  // Pixels of the picture at its drawn size: the work asked for, whatever the angle.
+  state.counters["Mpix/s"] =
+      benchmark::Counter(double(size) * size / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void SdlTurned(benchmark::State& state, int side, int size) {
+  TPicture p(side, side);
+  SDL_Surface* s = Scene().Make(p, false);
+  const double degrees = -TurnSteps * 360.0 / 256, zoom = double(size) / side;
+  for (auto _ : state) {
+    SDL_Surface* turned = rotozoomSurface(s, degrees, zoom, SMOOTHING_OFF);
+    SDL_SetColorKey(turned, SDL_TRUE, Key);
+    SDL_Rect d{512 - turned->w / 2, 384 - turned->h / 2, turned->w, turned->h};
+    SDL_BlitSurface(turned, nullptr, Scene().Frame, &d);
+    SDL_FreeSurface(turned);
+    benchmark::ClobberMemory();
+  }
+  SDL_FreeSurface(s);
+  state.counters["Mpix/s"] =
+      benchmark::Counter(double(size) * size / 1e6, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_DrawTurned_Ship31(benchmark::State& s) { OurTurned(s, 31, 31); }
+void BM_DrawTurned_Explosion96(benchmark::State& s) { OurTurned(s, 96, 96); }
+void BM_DrawTurned_Explosion96At190(benchmark::State& s) { OurTurned(s, 96, 190); }
+void BM_Rotozoom_Ship31(benchmark::State& s) { SdlTurned(s, 31, 31); }
+void BM_Rotozoom_Explosion96(benchmark::State& s) { SdlTurned(s, 96, 96); }
+void BM_Rotozoom_Explosion96At190(benchmark::State& s) { SdlTurned(s, 96, 190); }
+BENCHMARK(BM_DrawTurned_Ship31);
+BENCHMARK(BM_Rotozoom_Ship31);
+BENCHMARK(BM_DrawTurned_Explosion96);
+BENCHMARK(BM_Rotozoom_Explosion96);
+BENCHMARK(BM_DrawTurned_Explosion96At190);
+BENCHMARK(BM_Rotozoom_Explosion96At190);
+
+}  // namespace
+
+BENCHMARK_MAIN();
