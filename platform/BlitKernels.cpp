@@ -1,6 +1,8 @@
 // The software blitter's inner loops.
 #include "platform/BlitKernels.h"
 
+#include "platform/Blitters.h"
+
 #include <cstring>
 
 void FillPixels(std::uint8_t* dest, int destPitch, int width, int height, int bytesPerPixel,
@@ -36,7 +38,7 @@ void CopyPixelsKeyed8Reference(const std::uint8_t* source, int sourcePitch, std:
 
 void CopyPixelsKeyed8(const std::uint8_t* source, int sourcePitch, std::uint8_t* dest,
                       int destPitch, int width, int height, std::uint8_t key) {
-  CopyPixelsKeyed8Reference(source, sourcePitch, dest, destPitch, width, height, key);
+  KeyedCopy8(dest, destPitch, source, sourcePitch, width, height, key);  // the vector kernel
 }
 
 void CopyPixelsKeyed(const std::uint8_t* source, int sourcePitch, std::uint8_t* dest,
