@@ -128,6 +128,26 @@ struct Polygon {
     return in;
   }
 };
+// An ellipse turned by `angle` radians (clockwise on screen).
+inline auto TurnedEllipse(double cx, double cy, double rx, double ry, double angle) {
+  const double cs = Cos(angle), sn = Sin(angle);
+  return [=](double x, double y) {
+    const double dx = x - cx, dy = y - cy;
+    const double u = (dx * cs + dy * sn) / rx, v = (-dx * sn + dy * cs) / ry;
+    return u * u + v * v < 1.0;
+  };
+}
+
+// A regular star of `points` points around (cx, cy).
+inline Polygon Star(double cx, double cy, double outer, double inner, int points, double turn = 0) {
+  Polygon p;
+  for (int i = 0; i < points * 2; ++i) {
+    const double a = turn + kPi * i / points - kPi / 2, r = i % 2 ? inner : outer;
+    p.p.emplace_back(cx + r * Cos(a), cy + r * Sin(a));
+  }
+  return p;
+}
+
 template <class A, class B>
 auto Union(A a, B b) {
   return [=](double x, double y) { return a(x, y) || b(x, y); };
