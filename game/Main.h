@@ -135,9 +135,23 @@ class TPlanet {
   void DrawPlanet(TDXDraw& DXDraw, TDXImageList& DXImageList, double ShipX, double ShipY);
   // Slides the information panel in or out by Landed, and draws it.
   void DrawInfoPanel(TDXDraw& DXDraw, TDXImageList& DXImageList, bool Landed);
+  // Moves the information panel one step (5 pixels) in while Landed, out otherwise, within
+  // 0..PanelWidth. Returns whether any of it is on screen now.
+  bool SlidePanel(bool Landed);
+  // The population as the panel shows it: the units times PeoplePerUnit, in decimal digits.
+  std::string PopulationText() const;
   // Pulls the ship, and lands or crashes it on contact.
   void GravityAndLanding(TPlayer& Player);
 };
+
+// Moves a flashing light's glow on by one drawn frame: by 4 in the direction of GlowStep, turning
+// to dim at 252 and to brighten at 4, so that it pulses between 1 and 254 and never reaches 0.
+void StepGlow(TPlanetThing& Thing);
+
+// The information panel: its picture's width (how far it slides) and the people per unit of
+// population.
+constexpr std::uint16_t PanelWidth = 475;
+constexpr std::int64_t PeoplePerUnit = 47875;
 
 // What world building needs to know about planets.
 constexpr double ProvisionalRange = 5000;     // side of the square of a planet's first centre
