@@ -217,6 +217,9 @@ bool TSdlBackend::TranslateKey(int sdlScancode, bool down, bool alt, bool repeat
       return false;
     }
   }
+  // A press of its own means the key's release belongs to that press, even if the release of a
+  // consumed press never came (the focus went elsewhere in between).
+  if (known && down) S->Consumed.reset(sdlScancode);
   event = TBackendEvent{};
   event.Type = down ? TBackendEvent::beKeyDown : TBackendEvent::beKeyUp;
   event.ScanCode = PcScanCodeFromSdl(sdlScancode);

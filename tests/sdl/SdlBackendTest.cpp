@@ -53,6 +53,11 @@ TEST(SdlBackend, AltF4IsACloseAndItsReleaseIsKept) {
   EXPECT_EQ(e.VirtualKey, 0x73);
   ASSERT_TRUE(b.TranslateKey(kF4, false, false, false, e));
   EXPECT_EQ(e.Type, TBackendEvent::beKeyUp);
+  // A consumed press whose release went missing does not swallow the next press's release.
+  ASSERT_TRUE(b.TranslateKey(kF4, true, true, false, e));
+  ASSERT_TRUE(b.TranslateKey(kF4, true, false, false, e));
+  ASSERT_TRUE(b.TranslateKey(kF4, false, false, false, e));
+  EXPECT_EQ(e.Type, TBackendEvent::beKeyUp);
 }
 
 TEST(SdlBackend, AltEnterIsKeptWhateverEnter) {
