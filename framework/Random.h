@@ -14,5 +14,9 @@ void SeedRandom();
 
 // Advances the state by one step and returns floor(n * state / 2^32), n and the state both taken
 // as unsigned 32-bit numbers. For positive n that is 0..n-1; RandomBelow(1) and RandomBelow(0)
-// are 0, and still advance the state.
-std::int32_t RandomBelow(std::int32_t n);
+// are 0, and still advance the state. Inline: world building makes thousands of draws.
+inline std::int32_t RandomBelow(std::int32_t n) {
+  RandomState = RandomState * 134775813u + 1u;  // unsigned: wraps modulo 2^32
+  std::uint64_t scaled = static_cast<std::uint64_t>(static_cast<std::uint32_t>(n)) * RandomState;
+  return static_cast<std::int32_t>(scaled >> 32);
+}

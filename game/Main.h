@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TDXDraw;
@@ -160,14 +161,14 @@ constexpr int PlanetCount = 100;
 
 // The five factions: the flag that stands on their planets and their full name.
 struct TFaction {
-  const char* Flag;
-  const char* Owner;
+  std::string_view Flag;
+  std::string_view Owner;
 };
 extern const std::array<TFaction, 5> Factions;
 
 // The pictures of the things a planet can carry, by the value of their random draw. The first
 // two are residential and add to the population.
-extern const std::array<const char*, 19> ThingKinds;
+extern const std::array<std::string_view, 19> ThingKinds;
 
 // A control tower stands at a planet's base angle once it has more than 10 things; rows of three
 // flashing lights follow it at increasing angles as the count grows. Each row: the count it needs
@@ -176,17 +177,17 @@ extern const std::array<const char*, 19> ThingKinds;
 struct TLightRow {
   int CountAbove;
   int FirstEntry;
-  const char* Picture;
+  std::string_view Picture;
   std::array<int, 3> Offsets;
   std::uint8_t Glow;
 };
 extern const std::array<TLightRow, 4> LightRows;
 
 // The syllables of planet names, by the value of their draw. Only the first has a capital.
-extern const std::array<const char*, 40> FirstSyllables;
-extern const std::array<const char*, 20> SecondSyllables;
-extern const std::array<const char*, 10> ThirdSyllables;
-extern const std::array<const char*, 10> FourthSyllables;
+extern const std::array<std::string_view, 40> FirstSyllables;
+extern const std::array<std::string_view, 20> SecondSyllables;
+extern const std::array<std::string_view, 10> ThirdSyllables;
+extern const std::array<std::string_view, 10> FourthSyllables;
 
 // ---------------------------------------------------------------------------------------------
 // The game's global state. The objects are created by CreateWorld and live until the process

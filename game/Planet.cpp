@@ -14,7 +14,7 @@ namespace {
 
 // A planet with more than this many things has a control tower (and lights, see LightRows).
 constexpr int TowerCountAbove = 10;
-constexpr const char* TowerPicture = "ControlTower";
+constexpr std::string_view TowerPicture = "ControlTower";
 
 // An offset from the base angle, closer together on the biggest planets (q = 2).
 int Offset(int offset, int q) { return offset / q; }
@@ -26,12 +26,25 @@ void SpreadFrom(std::vector<TPlanetThing>& things, int first, std::uint8_t base,
         static_cast<std::uint8_t>(base + 5 + lastOffset + RandomBelow(245 - lastOffset));
 }
 
-bool AngleTakenByAnother(const std::vector<TPlanetThing>& things, std::size_t r,
-                         std::uint8_t angle) {
-  for (std::size_t j = 0; j < things.size(); ++j)
-    if (j != r && things[j].Angle == angle) return true;
-  return false;
-}
+// How many entries of a list of things stand at each angle, kept up to date while new angles are
+// drawn, so that checking a candidate against every other entry takes one look.
+class TAngleCount {
+ public:
+  explicit TAngleCount(const std::vector<TPlanetThing>& things) {
+    for (const TPlanetThing& t : things) ++count_[t.Angle];
+  }
+  // Whether an entry other than the one at `own` stands at `angle`.
+  bool TakenByAnother(std::uint8_t angle, std::uint8_t own) const {
+    return count_[angle] > (angle == own ? 1 : 0);
+  }
+  void Move(std::uint8_t from, std::uint8_t to) {
+    --count_[from];
+    ++count_[to];
+  }
+
+ private:
+  std::array<std::uint8_t, 256> count_{};  // a list holds at most 31 things
+};
 
 }  // namespace
 
@@ -53,13 +66,14 @@ void TPlanet::Generate(double Range) {
   Things.resize(static_cast<std::size_t>(count));
   Population = RandomBelow(3) + 1;
 
-  for (std::size_t r = 0; r < Things.size(); ++r) {
-    TPlanetThing& thing = Things[r];
-    // Entries after r still hold what the resize left them, and they count as taken too.
+  // Entries after r still hold what the resize left them, and their angles count as taken too.
+  TAngleCount angles(Things);
+  for (TPlanetThing& thing : Things) {
     std::uint8_t angle;
     do {
       angle = static_cast<std::uint8_t>(2 * RandomBelow(128));
-    } while (AngleTakenByAnother(Things, r, angle));
+    } while (angles.TakenByAnother(angle, thing.Angle));
+    angles.Move(thing.Angle, angle);
     thing.Angle = angle;
 
     int kind = RandomBelow(19);

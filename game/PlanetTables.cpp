@@ -11,7 +11,7 @@ const std::array<TFaction, 5> Factions = {{
     {"FlagYellow", "Federation of Fantastic Fish"},
 }};
 
-const std::array<const char*, 19> ThingKinds = {
+const std::array<std::string_view, 19> ThingKinds = {
     "B_Res_M",   "B_Res_S",     "Pine",      "FruitTree",   "Rock1",     "Rock2",   "Rock3",
     "Radar",     "B_Vitamin",   "B_Marmalade", "B_Mineral", "B_Furniture", "B_Weapons",
     "B_Water",   "B_Ship",      "B_Robot",   "B_Soldier",   "B_Castle",  "B_Power",
@@ -26,7 +26,7 @@ const std::array<TLightRow, 4> LightRows = {{
     {30, 10, "FlashBlue", {90, 100, 110}, 150},
 }};
 
-const std::array<const char*, 40> FirstSyllables = {
+const std::array<std::string_view, 40> FirstSyllables = {
     "Lie", "Xy",  "Corr", "Wiet", "Lo",  "Pu",  "Gien", "Za",   "Ju",  "Pri",
     "Kro", "Harr", "Erg", "Syl",  "Tru", "Sta", "Lou",  "Jen",  "Ra",  "Arn",
     "Hon", "Ki",  "Et",   "The",  "Gry", "Gna", "Ba",   "Qie",  "Don", "Ute",
@@ -34,15 +34,15 @@ const std::array<const char*, 40> FirstSyllables = {
 };
 
 // "po" stands twice, so it comes up twice as often as the others.
-const std::array<const char*, 20> SecondSyllables = {
+const std::array<std::string_view, 20> SecondSyllables = {
     "fat", "zon", "kie", "are", "ol",  "pi", "cry",  "zta", "po",  "el",
     "aer", "tul", "yieh", "po", "une", "om", "meth", "pit", "gnu", "dre",
 };
 
-const std::array<const char*, 10> ThirdSyllables = {
+const std::array<std::string_view, 10> ThirdSyllables = {
     "iet", "lit", "tun", "can", "ni", "on", "zon", "kat", "thi", "ent",
 };
 
-const std::array<const char*, 10> FourthSyllables = {
+const std::array<std::string_view, 10> FourthSyllables = {
     "cor", "yen", "dol", "ieth", "not", "luk", "kli", "nam", "yur", "kyn",
 };

@@ -32,8 +32,8 @@ TEST(PlanetName, DrawsThreeFiveOrSixTimesForTwoThreeOrFourSyllables) {
     std::uint32_t s[7];
     s[0] = start;
     for (int i = 1; i < 7; ++i) s[i] = model::Next(s[i - 1]);
-    std::string expected = std::string(FirstSyllables[model::Value(40, s[1])]) +
-                           SecondSyllables[model::Value(20, s[2])];
+    std::string expected(FirstSyllables[model::Value(40, s[1])]);
+    expected += SecondSyllables[model::Value(20, s[2])];
     int draws = 3;
     if (model::Value(4, s[3]) == 1) {
       expected += ThirdSyllables[model::Value(10, s[4])];
