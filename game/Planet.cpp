@@ -66,7 +66,7 @@ void TPlanet::Generate(double Range) {
   Things.resize(static_cast<std::size_t>(count));
   Population = RandomBelow(3) + 1;
 
-  // Entries after r still hold what the resize left them, and their angles count as taken too.
+  // Entries not yet visited still hold what the resize left them; their angles are taken too.
   TAngleCount angles(Things);
   for (TPlanetThing& thing : Things) {
     std::uint8_t angle;

@@ -85,7 +85,8 @@ TEST(PlanetGenerate, TheOwnersFlagStandsLast) {
     });
     ASSERT_NE(faction, Factions.end()) << p.Things.back().ImageName;
     EXPECT_EQ(p.Owner, faction->Owner);
-    for (std::size_t i = 0; i + 1 < p.Things.size(); ++i) EXPECT_FALSE(IsFlag(p.Things[i].ImageName));
+    for (std::size_t i = 0; i + 1 < p.Things.size(); ++i)
+      EXPECT_FALSE(IsFlag(p.Things[i].ImageName));
   }
   EXPECT_EQ(counts.size(), 31u);
 }

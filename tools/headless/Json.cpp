@@ -15,7 +15,8 @@ void AppendReal(std::string& out, Real value, int digits) {
     return;
   }
   char buffer[200];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+  auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
   out.append(buffer, result.ptr);
 }
 
