@@ -372,7 +372,9 @@ void PaintCastle(Canvas& c) {
 // A power plant: a cooling tower breathing steam, a turbine hall with a lightning sign and a stack.
 void PaintPower(Canvas& c) {
   // Steam first, so the tower's lip covers its foot.
-  const double puffs[][3] = {{12.5, 17.0, 6.5}, {9.0, 12.0, 5.5}, {16.0, 10.0, 5.5}, {12.0, 6.0, 5.0}, {18.5, 4.5, 4.0}, {7.5, 5.5, 3.8}};
+  // Steam rises from the lip and drifts off to the right, its billows growing as they go.
+  const double puffs[][3] = {{12.5, 18.5, 5.5}, {10.0, 14.5, 4.6}, {14.5, 13.0, 4.8}, {13.0, 9.0, 4.2},
+                             {18.0, 8.0, 4.4}, {22.5, 5.0, 3.8}, {17.0, 4.0, 3.4}, {27.0, 3.5, 2.8}};
   for (const auto& p : puffs)
     c.Paint(Circle(p[0], p[1], p[2]), [&](double x, double y) {
       return Tone(Hex(0xe4e8ee), SphereTone(x, y, p[0], p[1], p[2]) * 0.5 - 0.05);

@@ -38,10 +38,10 @@ void PaintPuffs(Canvas& c, const std::vector<Puff>& puffs, std::uint32_t seed) {
 void PaintExplosion(Canvas& c) {
   const double cx = 21.5, cy = 25.5;
   Rng rng(23);
-  for (int i = 0; i < 9; ++i) {  // sparks flung out
-    const double a = rng.Range(0, 2 * kPi), r0 = rng.Range(10, 14), r1 = rng.Range(17, 22);
-    c.Paint(Segment(cx + r0 * Cos(a), cy + r0 * Sin(a) * 1.15, cx + r1 * Cos(a), cy + r1 * Sin(a) * 1.15, 0.6),
-            Flat(FireColour(0.75)));
+  for (int i = 0; i < 10; ++i) {  // burning fragments flung out
+    const double a = rng.Range(0, 2 * kPi), r = rng.Range(15, 20.5), size = rng.Range(0.8, 1.6);
+    const double x = cx + r * Cos(a), y = cy + r * Sin(a) * 1.15;
+    c.Paint(Circle(x, y, size), [=](double px, double py) { return FireColour(0.9 - Sqrt((px - x) * (px - x) + (py - y) * (py - y)) / size * 0.5); });
   }
   auto ball = [=](double x, double y) {
     const double a = Atan2(y - cy, x - cx);

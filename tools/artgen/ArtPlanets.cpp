@@ -181,7 +181,7 @@ Ground Terran(Vec3 p, std::uint32_t seed, double seaLevel, double lushness) {
   land = Mix(land, Hex(0x1f5a24), SmoothStep(0.55, 0.8, moist) * (1 - dry) * 0.8);
   land = Mix(land, Hex(0xd8cca0), SmoothStep(0.0, 0.03, -(up - 0.02)) * 0.7);  // beaches
   land = Mix(land, Ramp({{0, 0x7a6a52}, {0.7, 0x9a8e80}, {1, 0xf4f6fa}}, mount), SmoothStep(0.2, 0.55, mount));
-  const double snow = Clamp(SmoothStep(0.72, 0.86, lat + mount * 0.2) + SmoothStep(0.7, 0.85, mount));
+  const double snow = Clamp(SmoothStep(0.8, 0.9, lat + mount * 0.15) + SmoothStep(0.75, 0.9, mount));
   land = Mix(land, Hex(0xf2f6fa), snow);
   return {land, up * 0.05 + mount * 0.09};
 }
@@ -191,12 +191,12 @@ Ground Garden(Vec3 p, std::uint32_t seed) { return Terran(p, seed, 0.47, 1.3); }
 Ground Volcanic(Vec3 p, std::uint32_t seed) {
   static const std::vector<Crater> cones = MakeCraters(seed + 1, 14, 0.05, 0.16);
   const double rock = Fbm(p, 3.0, seed, 6);
-  const double lava = Pow(Ridge(p, 2.2, seed + 5, 6), 12);
-  const double fine = Pow(Ridge(p, 5.0, seed + 6, 4), 20);
+  const double lava = Pow(Ridge(p, 2.2, seed + 5, 6), 40);
+  const double fine = Pow(Ridge(p, 5.0, seed + 6, 4), 60);
   double albedo = 0;
   const double cone = -CraterHeight(cones, p, &albedo);
   Rgb col = Ramp({{0.0, 0x1e1a1c}, {0.5, 0x3a3232}, {1.0, 0x5a4a42}}, rock);
-  const double hot = Clamp(lava * 1.1 + fine * 0.6 + (albedo < -0.02 ? 0.8 : 0));
+  const double hot = Clamp(lava * 1.2 + fine * 0.5 + (albedo < -0.03 ? 0.9 : 0));
   const Rgb glow = Ramp({{0.0, 0x000000}, {0.3, 0x7a1004}, {0.65, 0xe04a08}, {1.0, 0xffd040}}, hot);
   col = Mix(col, Hex(0x2a0c06), hot * 0.6);
   return {col, rock * 0.05 - cone * 0.2 - lava * 0.03, 0, glow};
@@ -229,9 +229,9 @@ Ground GasGiant(Vec3 p, std::uint32_t seed) {
 Ground Toxic(Vec3 p, std::uint32_t seed) {
   const double land = Fbm(p, 2.0, seed, 7);
   const double veins = Pow(Ridge(p, 4.0, seed + 2, 4), 16);
-  if (land < 0.45) {
-    const double depth = (0.45 - land) / 0.45;
-    return {Ramp({{0, 0x9adc3a}, {0.2, 0x5aa82a}, {1, 0x2a5a1a}}, depth * 2.5), 0, 0.6, Hex(0x1a3a00) * (1 - depth)};
+  if (land < 0.42) {
+    const double depth = (0.42 - land) / 0.42;
+    return {Ramp({{0, 0x8ac83a}, {0.12, 0x3a8a3a}, {1, 0x12402a}}, depth * 2.5), 0, 0.6, Hex(0x0a2000) * (1 - depth)};
   }
   Rgb col = Ramp({{0.45, 0x5a3a6a}, {0.6, 0x7a4a8a}, {0.8, 0x9a6aa0}, {1.0, 0xc8a0c0}}, land);
   col = Mix(col, Hex(0xb8e050), veins * 0.6);

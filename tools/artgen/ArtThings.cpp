@@ -1,4 +1,6 @@
 // The things that stand on a planet's rim (trees, rocks, radar, tower, flags) and the lights.
+#include <vector>
+
 #include "Pictures.h"
 #include "Ramp.h"
 
@@ -131,46 +133,67 @@ void PaintFlashYellow(Canvas& c) { PaintFlash(c, 0x7a5a00, 0xf0c818, 0xfff08a); 
 
 namespace {
 
-// A rock whose outline is a noisy profile standing on the bottom edge, shaded as a rounded lump
-// with layered strata.
-void PaintRock(Canvas& c, double w, double h, double peakX, std::uint32_t seed, Rgb stone, double strata) {
-  auto halfWidth = [=](double y, bool left) {
-    const double t = Clamp((y) / h);
-    const double bulge = Pow(Clamp(t * 1.1), 0.6) * (left ? peakX : w - peakX);
-    return bulge * (0.72 + 0.38 * Noise2(y * 0.22, left ? 1.0 : 5.0, seed) + 0.12 * Noise2(y * 0.9, left ? 2.0 : 6.0, seed));
+// Rock shading: the stone breaks into flat facets (the cells around scattered seed points), each
+// tilted its own way and lit by that tilt, with dark cracks where facets meet.
+struct Facets {
+  struct Cell {
+    double x, y, tone;
   };
-  auto inside = [=](double x, double y) {
-    if (y >= h) return false;
-    return x < peakX ? peakX - x < halfWidth(y, true) : x - peakX < halfWidth(y, false);
-  };
-  c.Paint(inside, [=](double x, double y) {
-    const double l = halfWidth(y, true), r = halfWidth(y, false);
-    const double across = (x - (peakX - l)) / (l + r + 0.01);
-    const double nx = across * 2 - 1;
-    const double ny = -Clamp(1.0 - y / h) * 0.8;
-    // Facets: the noise quantised into planes that each take the light differently.
-    const double facet = Floor(Fbm2(x * 0.16, y * 0.16, seed + 1, 3) * 6.0) / 6.0 - 0.5;
-    double tone = Lambert(nx * 0.8, ny, Sqrt(Clamp(1 - nx * nx * 0.64 - ny * ny))) * 1.7 - 1.05;
-    tone += facet * 0.6 + (Noise2(x * 0.9, y * 0.9, seed + 2) - 0.5) * 0.25;
-    tone -= strata * (0.5 + 0.5 * Sin(y * 0.9 + Noise2(x * 0.2, y * 0.2, seed) * 3)) * 0.18;
-    return Tone(stone, Clamp(tone, -1, 1));
+  std::vector<Cell> cells;
+  Facets(double w, double h, int count, std::uint32_t seed) {
+    Rng rng(seed);
+    for (int i = 0; i < count; ++i) {
+      const double x = rng.Range(0, w), y = rng.Range(0, h);
+      // Facets on the left and top lean towards the light, those on the right away from it.
+      const double nx = Clamp((x / w) * 2 - 1 + rng.Range(-0.5, 0.5), -0.95, 0.95);
+      const double ny = Clamp(-0.5 + rng.Range(-0.4, 0.5), -0.9, 0.9);
+      const double l = Lambert(nx, ny, Sqrt(Clamp(1 - nx * nx - ny * ny)));
+      cells.push_back({x, y, Clamp(l * 1.2 - 0.75, -0.5, 0.3)});
+    }
+  }
+  double Tone(double x, double y) const {
+    double best = 1e9, second = 1e9, tone = 0;
+    for (const auto& c : cells) {
+      const double d = Sqrt((x - c.x) * (x - c.x) + (y - c.y) * (y - c.y));
+      if (d < best) {
+        second = best;
+        best = d;
+        tone = c.tone;
+      } else if (d < second) {
+        second = d;
+      }
+    }
+    return second - best < 0.7 ? tone - 0.25 : tone;
+  }
+};
+
+void PaintRock(Canvas& c, const Polygon& outline, double w, double h, int facets, std::uint32_t seed, Rgb stone) {
+  const Facets f(w, h, facets, seed);
+  c.Paint(outline, [&](double x, double y) {
+    const double grain = (Noise2(x * 0.8, y * 0.8, seed + 3) - 0.5) * 0.3;
+    return art::Tone(stone, Clamp(f.Tone(x, y) + grain - y / h * 0.15, -1, 1));
   });
-  c.Outline(Hex(0x1a1614), 0.45);
+  c.Outline(Hex(0x1a1614), 0.5);
 }
 
 }  // namespace
 
-void PaintRock1(Canvas& c) { PaintRock(c, 35, 54, 15.0, 31, Hex(0x8a7460), 1.0); }
-void PaintRock2(Canvas& c) { PaintRock(c, 27, 14, 12.0, 47, Hex(0x74706a), 0.3); }
+// A tall, leaning crag.
+void PaintRock1(Canvas& c) {
+  PaintRock(c, Polygon{{{0.5, 54}, {3.5, 41}, {2.5, 32}, {7.5, 23}, {9.5, 13}, {14.5, 4}, {18.5, 0.8}, {22, 7}, {26, 14},
+                        {25, 23}, {30, 32}, {31.5, 43}, {34.5, 54}}},
+            35, 54, 22, 31, Hex(0x7a6a5a));
+}
+// A low, flat boulder.
+void PaintRock2(Canvas& c) {
+  PaintRock(c, Polygon{{{0.2, 14}, {1.8, 8}, {6, 4}, {11.5, 1.2}, {18, 1.8}, {23, 5.5}, {25.8, 9.5}, {26.8, 14}}}, 27, 14, 8, 48,
+            Hex(0x7a766e));
+}
+// Two boulders side by side.
 void PaintRock3(Canvas& c) {
-  // Two boulders side by side.
-  c.Paint(Ellipse(10.5, 15.0, 10.2, 13.0), [&](double x, double y) {
-    return Tone(Hex(0x86705a), Clamp(SphereTone(x, y, 10.5, 15.0, 13.0) * 0.8 - 0.25 + (Fbm2(x * 0.3, y * 0.3, 5, 3) - 0.5) * 0.8, -1, 1));
-  });
-  c.Paint(Ellipse(21.5, 15.0, 6.4, 8.5), [&](double x, double y) {
-    return Tone(Hex(0x7a6450), Clamp(SphereTone(x, y, 21.5, 15.0, 8.5) * 0.8 - 0.3 + (Fbm2(x * 0.3, y * 0.3, 6, 3) - 0.5) * 0.8, -1, 1));
-  });
-  c.Outline(Hex(0x1a1614), 0.45);
+  PaintRock(c,
+            Polygon{{{0.2, 15}, {1.5, 8}, {5, 3}, {10, 1}, {15, 3}, {17, 7}, {19.5, 5.5}, {24, 6.5}, {27, 10}, {27.8, 15}}},
+            28, 15, 10, 55, Hex(0x7e6a56));
 }
 
 namespace {

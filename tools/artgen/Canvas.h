@@ -29,10 +29,9 @@ class Canvas {
   template <class Inside, class Shade>
   void Paint(Inside inside, Shade shade, double opacity = 1.0, double x0 = -1e9, double y0 = -1e9,
              double x1 = 1e9, double y1 = 1e9) {
-    const int px0 = std::max(0, static_cast<int>(Floor(x0 * scale_)) - 1);
-    const int py0 = std::max(0, static_cast<int>(Floor(y0 * scale_)) - 1);
-    const int px1 = std::min(width_, static_cast<int>(x1 * scale_ >= 1e8 ? width_ : x1 * scale_ + 2));
-    const int py1 = std::min(height_, static_cast<int>(y1 * scale_ >= 1e8 ? height_ : y1 * scale_ + 2));
+    auto pixel = [](double v, int limit) { return static_cast<int>(Clamp(v, 0.0, static_cast<double>(limit))); };
+    const int px0 = pixel(Floor(x0 * scale_) - 1, width_), py0 = pixel(Floor(y0 * scale_) - 1, height_);
+    const int px1 = pixel(x1 * scale_ + 2, width_), py1 = pixel(y1 * scale_ + 2, height_);
     for (int py = py0; py < py1; ++py) {
       for (int px = px0; px < px1; ++px) {
         int n = 0;

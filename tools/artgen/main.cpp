@@ -106,13 +106,17 @@ Matched Match(const Canvas& c, const Palette& palette, bool dither, const std::v
       const int x = reverse ? w - 1 - i : i;
       if (!c.Opaque(x, y)) continue;
       const size_t k = static_cast<size_t>(y * w + x);
-      const Rgb want = c.Colour(x, y) + error[k];
+      // Clamped error keeps the diffusion from reaching for far-off colours (speckles of a
+      // foreign hue) where the palette has a gap.
+      auto limit = [](double v) { return Clamp(v, -0.07, 0.07); };
+      const Rgb carried{limit(error[k].r), limit(error[k].g), limit(error[k].b)};
+      const Rgb want = c.Colour(x, y) + carried;
       const int e = nearest(ToRgb8(want));
       m.entry[k] = e;
       if (!dither) continue;
       const Rgb got = ToRgb(palette[static_cast<size_t>(e)]);
       Rgb err{want.r - got.r, want.g - got.g, want.b - got.b};
-      err = err * 0.85;  // a little less than full diffusion keeps flat areas calm
+      err = err * 0.8;  // a little less than full diffusion keeps flat areas calm
       const int dir = reverse ? -1 : 1;
       auto spread = [&](int dx, int dy, double f) {
         const int nx = x + dx * dir, ny = y + dy;
