@@ -150,7 +150,9 @@ Palette BuildDisplayPalette(const std::vector<WeightedColour>& colours) {
   // free centres to the means of their points.
   for (int iteration = 0; iteration < 24; ++iteration) {
     std::vector<Accumulator> sums(kFreeCount);
-    for (const auto& pt : points) {
+    std::vector<double> error(points.size());
+    for (size_t k = 0; k < points.size(); ++k) {
+      const auto& pt = points[k];
       int best = -1;
       double bestD = 1e30;
       for (int i = 0; i < 256; ++i) {
@@ -168,6 +170,7 @@ Palette BuildDisplayPalette(const std::vector<WeightedColour>& colours) {
           best = i;
         }
       }
+      error[k] = bestD * pt.w;
       if (best >= kFirstFree && best < kFirstFree + kFreeCount) {
         auto& s = sums[static_cast<size_t>(best - kFirstFree)];
         s.r += pt.r * pt.w;
@@ -178,7 +181,17 @@ Palette BuildDisplayPalette(const std::vector<WeightedColour>& colours) {
     }
     for (int i = 0; i < kFreeCount; ++i) {
       const auto& s = sums[static_cast<size_t>(i)];
-      if (s.w > 0) centres[static_cast<size_t>(i)] = {s.r / s.w, s.g / s.w, s.b / s.w, s.w};
+      if (s.w > 0) {
+        centres[static_cast<size_t>(i)] = {s.r / s.w, s.g / s.w, s.b / s.w, s.w};
+      } else {
+        // An entry nobody uses (say, a duplicate of a static colour) moves to the worst-served
+        // colour instead of going to waste.
+        size_t worst = 0;
+        for (size_t k = 1; k < points.size(); ++k)
+          if (error[k] > error[worst]) worst = k;
+        centres[static_cast<size_t>(i)] = points[worst];
+        error[worst] = 0;
+      }
     }
   }
 
