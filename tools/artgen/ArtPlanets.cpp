@@ -145,7 +145,8 @@ Ground Desert(Vec3 p, std::uint32_t seed) {
   const double dunes = 0.5 + 0.5 * Sin((p.x * 0.8 + p.y * 0.6) * 46 + warp * 14);
   const double mesa = Fbm(p, 2.2, seed, 6);
   const double terrace = Floor(SmoothStep(0.55, 0.75, mesa) * 4) / 4;
-  const double canyon = Pow(Ridge(p, 2.8, seed + 9, 5), 10);
+  // Canyons: the crests of ridged noise, broken up so they wander rather than tile the ground.
+  const double canyon = Pow(Ridge(p, 2.8, seed + 9, 5), 18) * SmoothStep(0.45, 0.6, Fbm(p, 1.6, seed + 11, 3));
   Rgb col = Ramp({{0.0, 0xb86a32}, {0.4, 0xd89a52}, {0.7, 0xe8c07a}, {1.0, 0xf2d8a0}}, warp * 0.7 + dunes * 0.3);
   col = Mix(col, Ramp({{0, 0xa04a28}, {1, 0x7a3a22}}, terrace), terrace > 0 ? 0.75 : 0.0);
   col = Mix(col, Hex(0x5a2e1a), canyon * 0.8);
@@ -203,14 +204,18 @@ Ground Volcanic(Vec3 p, std::uint32_t seed) {
 }
 
 Ground Jungle(Vec3 p, std::uint32_t seed) {
-  const double canopy = Fbm(p, 4.0, seed, 7, 0.55);
+  const double canopy = Fbm(p, 6.0, seed, 6, 0.6);
   const double zones = Fbm(p, 1.5, seed + 3, 4);
-  const double river = Pow(Ridge(p, 2.4, seed + 7, 5), 24);
+  const double river = Pow(Ridge(p, 2.4, seed + 7, 5), 30) * SmoothStep(0.35, 0.5, Fbm(p, 1.4, seed + 12, 3));
   const double lake = SmoothStep(0.31, 0.28, zones);
-  Rgb col = Ramp({{0.0, 0x0e3a16}, {0.4, 0x1e6a22}, {0.7, 0x3a8a2a}, {1.0, 0x8ab040}}, canopy * 0.7 + zones * 0.4);
-  col = Mix(col, Hex(0x2a8a7a), river * 0.85);
+  const double swamp = SmoothStep(0.36, 0.33, zones) * (1 - lake);
+  // Tree crowns in clumps: the fine noise cut into bright tops and dark gaps.
+  const double crowns = SmoothStep(0.35, 0.65, canopy);
+  Rgb col = Ramp({{0.0, 0x0a2a12}, {0.35, 0x17521c}, {0.65, 0x2f7a24}, {1.0, 0x86a83a}}, Clamp(crowns * 0.6 + zones * 0.55 - 0.05));
+  col = Mix(col, Hex(0x4a5a2a), swamp * 0.7);
+  col = Mix(col, Hex(0x3a90a0), river * 0.9);
   col = Mix(col, Hex(0x1a5a6a), lake);
-  return {col, canopy * 0.06 - river * 0.02, Clamp(river + lake) * 0.7};
+  return {col, crowns * 0.05 - river * 0.03, Clamp(river + lake) * 0.7};
 }
 
 Ground GasGiant(Vec3 p, std::uint32_t seed) {
@@ -297,7 +302,7 @@ void PaintPlanet140(Canvas& c) {
   PaintWorld(c, {140, 0.9, 0.1, Volcanic, 0.6, Hex(0xff5a20), 0.5, 0, 0, Rgb{}, 0.2});
 }
 void PaintPlanet150(Canvas& c) {
-  PaintWorld(c, {150, 2.6, -0.2, Jungle, 0.5, Hex(0x9af0c0), 0.55, 0.6, 2.8, Hex(0xf0fff4), 0.2});
+  PaintWorld(c, {150, 2.6, -0.2, Jungle, 0.6, Hex(0x9af0c0), 0.55, 0.4, 2.8, Hex(0xf0fff4), 0.2});
 }
 void PaintPlanet160(Canvas& c) {
   PaintWorld(c, {160, 0.0, 0.18, GasGiant, 0.0, Hex(0xffd8a0), 0.5, 0, 0, Rgb{}, 0.16});
