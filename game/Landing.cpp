@@ -42,7 +42,7 @@ void TPlanet::GravityAndLanding(TPlayer& Player) {
   long double dy = static_cast<long double>(Y) - Player.Y;
   long double b = std::atan2(dx, dy);
   // The rim angle under the ship, in the rim's own convention (0 left, 64 top).
-  std::uint8_t e = static_cast<std::uint8_t>(64 - std::llrint(b * RadiansToSteps));
+  std::uint8_t e = static_cast<std::uint8_t>(-std::llrint(b * RadiansToSteps - 64));
   long double dist = std::sqrt(dx * dx + dy * dy);
 
   // The impact is judged on the velocity the ship arrived with, before this planet's pull.
@@ -54,9 +54,10 @@ void TPlanet::GravityAndLanding(TPlayer& Player) {
   // The pull points along the whole-step angle e and falls off with the distance itself. At the
   // very centre there is no direction to pull in, so nothing is added there.
   if (dist != 0) {
-    long double pull = static_cast<long double>(Radius) / (dist * PullDivisor);
-    Player.VX = static_cast<float>(vx + AngleCos(e) * pull);
-    Player.VY = static_cast<float>(vy + AngleSin(e) * pull);
+    long double cos = AngleCos(e);
+    long double sin = AngleSin(e);
+    Player.VX = static_cast<float>(vx + cos * Radius / (dist * PullDivisor));
+    Player.VY = static_cast<float>(vy + sin * Radius / (dist * PullDivisor));
   }
 
   if (dist > Radius + ContactMargin) return;

@@ -73,7 +73,7 @@ TEST_F(Landing, PullFallsOffWithTheDistanceAlongTheWholeStepAngle) {
   player.X = -1000;
   player.Y = -3;  // a little above: the exact direction leans down, the pull does not
   planet.GravityAndLanding(player);
-  EXPECT_EQ(player.VY, static_cast<float>(AngleSin(0) * 400 / (std::hypot(1000.0L, 3.0L) * 50)));
+  EXPECT_EQ(player.VY, static_cast<float>(static_cast<long double>(AngleSin(0)) * 400 / (std::hypot(1000.0L, 3.0L) * 50)));
 }
 
 TEST_F(Landing, NoPullAtTheVeryCentreButStillAContact) {
