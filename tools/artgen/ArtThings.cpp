@@ -225,12 +225,22 @@ void PaintFlag(Canvas& c, Rgb cloth, Emblem emblem, Rgb sign) {
               signShade);
       c.Paint(onCloth(Rect(cx - 6, cy + 2.2, cx + 6, cy + 3.4)), Flat(Tone(sign, -0.5)));
       break;
-    case Emblem::kPick:
-      c.Paint(onCloth(Segment(cx - 5, cy + 5.5, cx + 4, cy - 4, 0.8)), Flat(Hex(0x8a5a2a)));
-      c.Paint(onCloth(Segment(cx + 5, cy + 5.5, cx - 4, cy - 4, 0.8)), Flat(Hex(0x7a4a22)));
-      c.Paint(onCloth(Polygon{{{cx - 1, cy - 7}, {cx + 8, cy - 3}, {cx + 4, cy - 4.5}}}), signShade);
-      c.Paint(onCloth(Polygon{{{cx + 1, cy - 7}, {cx - 8, cy - 3}, {cx - 4, cy - 4.5}}}), signShade);
+    case Emblem::kPick: {
+      // The miners' crossed hammers: two handles, each with a head across its upper end.
+      auto hammer = [&](double bx, double by, double tx, double ty, double lift) {
+        c.Paint(onCloth(Segment(bx, by, tx, ty, 0.75)), Flat(Tone(Hex(0x8a5a2a), lift)));
+        const double len = Sqrt((tx - bx) * (tx - bx) + (ty - by) * (ty - by));
+        const double dx = (tx - bx) / len, dy = (ty - by) / len, nx = -dy, ny = dx;
+        auto corner = [&](double along, double across) {
+          return std::pair<double, double>{tx + dx * along + nx * across, ty + dy * along + ny * across};
+        };
+        c.Paint(onCloth(Polygon{{corner(-1.3, -3.4), corner(1.3, -3.4), corner(1.3, 3.4), corner(-1.3, 3.4)}}),
+                [&](double x, double y) { return Tone(signShade(x, y), lift); });
+      };
+      hammer(cx - 5.5, cy + 6.0, cx + 3.5, cy - 3.5, 0.0);
+      hammer(cx + 5.5, cy + 6.0, cx - 3.5, cy - 3.5, -0.25);
       break;
+    }
     case Emblem::kCoin:
       c.Paint(onCloth(Circle(cx, cy, 6.2)), signShade);
       c.Paint(onCloth(Minus(Circle(cx, cy, 4.8), Circle(cx, cy, 3.8))), Flat(Tone(sign, -0.45)));
@@ -248,7 +258,7 @@ void PaintFlag(Canvas& c, Rgb cloth, Emblem emblem, Rgb sign) {
 
 void PaintFlagBlue(Canvas& c) { PaintFlag(c, Hex(0x2a52c8), Emblem::kStar, Hex(0xf4f0e0)); }
 void PaintFlagGreen(Canvas& c) { PaintFlag(c, Hex(0x2a8a3a), Emblem::kCrown, Hex(0xf0c830)); }
-void PaintFlagGray(Canvas& c) { PaintFlag(c, Hex(0x8a8e96), Emblem::kPick, Hex(0xe8ecf0)); }
+void PaintFlagGray(Canvas& c) { PaintFlag(c, Hex(0x9a9ea6), Emblem::kPick, Hex(0x2e323c)); }
 void PaintFlagPink(Canvas& c) { PaintFlag(c, Hex(0xe070a8), Emblem::kCoin, Hex(0xf8d848)); }
 void PaintFlagYellow(Canvas& c) { PaintFlag(c, Hex(0xf0c828), Emblem::kFish, Hex(0x2a6ac8)); }
 
