@@ -20,7 +20,8 @@ double Fbm(Vec3 p, double f, std::uint32_t seed, int octaves, double gain = 0.5)
 }
 // Ridged noise: 1 on the crest lines of the noise, falling off to both sides.
 double Ridge(Vec3 p, double f, std::uint32_t seed, int octaves) {
-  return 1.0 - 2.0 * (Fbm(p, f, seed, octaves) - 0.5 < 0 ? 0.5 - Fbm(p, f, seed, octaves) : Fbm(p, f, seed, octaves) - 0.5);
+  const double n = Fbm(p, f, seed, octaves) - 0.5;
+  return 1.0 - 2.0 * (n < 0 ? -n : n);
 }
 
 // What one point of a world's surface is: its colour, its height for the relief, how much it
