@@ -1,5 +1,18 @@
-# Build-time data compiled into the program: the bitmap font from the system's font package and
-# the palette chosen with the art. Nothing here is committed as generated code.
+# Build-time data compiled into the program: the bitmap font from the system's font package, the
+# palette chosen with the art and the window's icon. Nothing here is committed as generated code.
+
+# tarnyx_embed_bytes(OUT_VAR INPUT NAME): a .cpp with the bytes of INPUT as NAME##Data and
+# NAME##Size.
+function(tarnyx_embed_bytes out_var input name)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/generated/${name}.cpp)
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${out} -DNAME=${name}
+            -P ${PROJECT_SOURCE_DIR}/cmake/EmbedBytes.cmake
+    DEPENDS ${input} ${PROJECT_SOURCE_DIR}/cmake/EmbedBytes.cmake
+    COMMENT "Embedding ${input}")
+  set(${out_var} ${out} PARENT_SCOPE)
+endfunction()
 
 # tarnyx_embed_font(OUT_VAR): a .cpp with the bytes of the Terminus bitmap font.
 function(tarnyx_embed_font out_var)
@@ -7,12 +20,7 @@ function(tarnyx_embed_font out_var)
   if(NOT EXISTS ${font})
     message(FATAL_ERROR "${font} is missing: run scripts/install-deps (package fonts-terminus-otb)")
   endif()
-  set(out ${CMAKE_CURRENT_BINARY_DIR}/generated/EmbeddedFont.cpp)
-  add_custom_command(
-    OUTPUT ${out}
-    COMMAND ${CMAKE_COMMAND} -DINPUT=${font} -DOUTPUT=${out} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedFont.cmake
-    DEPENDS ${font} ${PROJECT_SOURCE_DIR}/cmake/EmbedFont.cmake
-    COMMENT "Embedding the bitmap font")
+  tarnyx_embed_bytes(out ${font} EmbeddedFont)
   set(${out_var} ${out} PARENT_SCOPE)
 endfunction()
 

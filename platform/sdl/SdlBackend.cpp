@@ -7,9 +7,13 @@
 #include <bitset>
 #include <chrono>
 #include <climits>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <vector>
 
 #include "platform/PaletteConvert.h"
+#include "platform/Png.h"
 #include "platform/sdl/PresentLayout.h"
 #include "platform/sdl/SdlInputMap.h"
 
@@ -26,6 +30,12 @@ struct TSdlBackend::TState {
   bool WindowShown = false;  // the program was told that this window is shown
   std::vector<SDL_Joystick*> Joysticks;  // by SDL's device index; null where opening failed
   std::bitset<SDL_NUM_SCANCODES> Consumed;  // keys whose press was consumed, so is their release
+  std::vector<std::uint32_t> Icon;  // RGBA, kept for the window; empty when none was given
+  int IconWidth = 0, IconHeight = 0;
+  // The last presented frame as it was handed over, rows packed, for screenshots.
+  std::vector<std::uint8_t> Shown;
+  std::uint32_t ShownPalette[256] = {};
+  int ShownWidth = 0, ShownHeight = 0;
 
   void DestroyTextures() {
     if (Enlarged) SDL_DestroyTexture(Enlarged);
@@ -97,6 +107,16 @@ struct TSdlBackend::TState {
     for (int i = 0; i < count; ++i) Joysticks.push_back(SDL_JoystickOpen(i));
   }
 
+  void ApplyIcon() {
+    if (!Window || Icon.empty()) return;
+    // SDL only reads the pixels while setting the icon, so they may stay where they are.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        Icon.data(), IconWidth, IconHeight, 32, IconWidth * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!surface) return;
+    SDL_SetWindowIcon(Window, surface);
+    SDL_FreeSurface(surface);
+  }
+
   bool OurWindow(std::uint32_t windowId) const {
     return Window && windowId == SDL_GetWindowID(Window);
   }
@@ -164,6 +184,7 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
   S->WindowedWidth = width;
   S->WindowedHeight = height;
   S->Borderless = borderless;
+  S->ApplyIcon();
 
   S->Renderer = SDL_CreateRenderer(S->Window, -1,
                                    SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
@@ -192,6 +213,8 @@ void TSdlBackend::DestroyMainWindow() {
   S->Window = nullptr;
   S->WindowShown = false;
   S->Consumed.reset();
+  S->Shown.clear();
+  S->ShownWidth = S->ShownHeight = 0;
 }
 
 bool TSdlBackend::HasWindow() const { return S->Window != nullptr; }
@@ -201,6 +224,19 @@ bool TSdlBackend::TranslateKey(int sdlScancode, bool down, bool alt, bool repeat
   bool known = sdlScancode >= 0 && sdlScancode < SDL_NUM_SCANCODES;
   if (known && !down && S->Consumed.test(sdlScancode)) {
     S->Consumed.reset(sdlScancode);
+    return false;
+  }
+  if (known && down &&
+      (sdlScancode == SDL_SCANCODE_PRINTSCREEN || sdlScancode == SDL_SCANCODE_F12)) {
+    S->Consumed.set(sdlScancode);
+    if (repeat) return false;
+    std::string path, error;
+    if (SaveScreenshot(path, error)) {
+      std::printf("%s\n", path.c_str());
+      std::fflush(stdout);
+    } else {
+      std::fprintf(stderr, "tarnyx: no screenshot: %s\n", error.c_str());
+    }
     return false;
   }
   if (known && down && alt) {
@@ -388,6 +424,63 @@ void TSdlBackend::Present(const std::uint8_t* pixels, int pitch, int width, int 
                        height, palette);
   SDL_UnlockTexture(S->Frame);
   S->Draw();
+
+  // Kept for a screenshot: the key may come at any time, between frames or while none is drawn.
+  S->Shown.resize(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    std::copy_n(pixels + static_cast<std::ptrdiff_t>(y) * pitch, width,
+                S->Shown.data() + static_cast<std::size_t>(y) * width);
+  }
+  std::copy_n(palette, 256, S->ShownPalette);
+  S->ShownWidth = width;
+  S->ShownHeight = height;
+}
+
+std::string TSdlBackend::LibraryVersion() {
+  SDL_version v;
+  SDL_GetVersion(&v);
+  return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.patch);
+}
+
+bool TSdlBackend::SaveScreenshot(std::string& path, std::string& error,
+                                 const std::string& folder) {
+  if (S->Shown.empty()) {
+    error = "no frame has been shown yet";
+    return false;
+  }
+  std::string where = folder;
+  if (where.empty()) {
+    // Made by SDL if missing: ~/.local/share/tarnyx/ on Linux.
+    char* pref = SDL_GetPrefPath("", "tarnyx");
+    if (!pref) {
+      error = std::string("no folder for the game: ") + SDL_GetError();
+      return false;
+    }
+    where = pref;
+    SDL_free(pref);
+  }
+  if (where.back() != '/') where += '/';
+
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  char stamp[32] = "";
+  if (!localtime_r(&now, &local) ||
+      std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local) == 0) {
+    error = "no time of day";
+    return false;
+  }
+  std::string base = where + "tarnyx-" + stamp;
+  path = base + ".png";
+  std::error_code ignored;
+  for (int n = 2; std::filesystem::exists(path, ignored); ++n) {
+    if (n > 999) {
+      error = "too many screenshots in one second";
+      return false;
+    }
+    path = base + "-" + std::to_string(n) + ".png";
+  }
+  return WritePalettizedPng(path, S->Shown.data(), S->ShownWidth, S->ShownWidth, S->ShownHeight,
+                            S->ShownPalette, error);
 }
 
 void TSdlBackend::ShowCursor(bool visible) {
@@ -396,15 +489,11 @@ void TSdlBackend::ShowCursor(bool visible) {
 
 bool TSdlBackend::SetWindowIcon(const std::uint32_t* rgba, int width, int height) {
   constexpr int largest = 1024;
-  if (!S->Window || !rgba || width <= 0 || height <= 0 || width > largest || height > largest) {
-    return false;
-  }
-  // SDL only reads the pixels while setting the icon, so they may stay where they are.
-  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
-      const_cast<std::uint32_t*>(rgba), width, height, 32, width * 4, SDL_PIXELFORMAT_RGBA32);
-  if (!icon) return false;
-  SDL_SetWindowIcon(S->Window, icon);
-  SDL_FreeSurface(icon);
+  if (!rgba || width <= 0 || height <= 0 || width > largest || height > largest) return false;
+  S->Icon.assign(rgba, rgba + static_cast<std::size_t>(width) * height);
+  S->IconWidth = width;
+  S->IconHeight = height;
+  S->ApplyIcon();
   return true;
 }
 

@@ -1,0 +1,32 @@
+// The game's command line.
+#include "app/CommandLine.h"
+
+#include <string_view>
+
+int HandleCommandLine(int argc, const char* const* argv, const std::string& sdlVersion,
+                      std::ostream& out, std::ostream& err) {
+  if (argc <= 1) return -1;
+  std::string_view first = argv[1];
+  if (argc == 2 && first == "--version") {
+    out << GameVersionText << "\n"
+        << "SDL " << sdlVersion << "\n";
+    return 0;
+  }
+  if (argc == 2 && first == "--help") {
+    out << GameVersionText << ": fly between the planets, land upright and gently.\n"
+        << "Usage: tarnyx [--help | --version]\n"
+        << "  Up arrow             thrust\n"
+        << "  Left, Right arrows   turn\n"
+        << "  Shift (held)         fine control: small turns, gentle thrust\n"
+        << "  Alt+Enter            full screen or window\n"
+        << "  PrintScreen or F12   save a screenshot (PNG) in ~/.local/share/tarnyx/\n"
+        << "  Alt+F4               quit\n";
+    return 0;
+  }
+  if (first == "--version" || first == "--help") {
+    err << "tarnyx: " << first << " takes no further arguments (try tarnyx --help)\n";
+  } else {
+    err << "tarnyx: unknown argument '" << first << "' (try tarnyx --help)\n";
+  }
+  return 2;
+}

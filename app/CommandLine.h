@@ -1,0 +1,15 @@
+// What the game's command line asks for: the game itself, its version, or a few lines of help.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+// The name and edition the game goes by, on its title and in --version.
+inline constexpr const char* GameVersionText = "Tarnyx 0.06 Beta (8 bit edition)";
+
+// Reads the arguments after the program's name. With none, returns -1: the game is to start.
+// With "--version" (writing the game's version and sdlVersion, the SDL library's) or "--help"
+// (a few lines on the controls), writes to out and returns 0. Anything else gets one line on err
+// and returns 2. Never opens a window.
+int HandleCommandLine(int argc, const char* const* argv, const std::string& sdlVersion,
+                      std::ostream& out, std::ostream& err);

@@ -1,0 +1,66 @@
+// The game's command line and its embedded window icon.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "app/WindowIcon.h"
+
+namespace {
+
+struct TOutcome {
+  int Status;
+  std::string Out, Err;
+};
+
+TOutcome Invoke(std::initializer_list<const char*> args) {
+  std::vector<const char*> argv{"tarnyx"};
+  argv.insert(argv.end(), args);
+  std::ostringstream out, err;
+  int status = HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.30.9", out, err);
+  return {status, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(CommandLine, NoArgumentsStartsTheGameQuietly) {
+  TOutcome r = Invoke({});
+  EXPECT_EQ(r.Status, -1);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_EQ(r.Err, "");
+}
+
+TEST(CommandLine, VersionAndHelpWriteToOutAndSucceed) {
+  TOutcome v = Invoke({"--version"});
+  EXPECT_EQ(v.Status, 0);
+  EXPECT_EQ(v.Out, "Tarnyx 0.06 Beta (8 bit edition)\nSDL 2.30.9\n");
+  EXPECT_EQ(v.Err, "");
+  TOutcome h = Invoke({"--help"});
+  EXPECT_EQ(h.Status, 0);
+  EXPECT_EQ(h.Err, "");
+  for (const char* mention : {"Alt+Enter", "PrintScreen", "F12", "Alt+F4", "Up arrow", "Shift"})
+    EXPECT_NE(h.Out.find(mention), std::string::npos) << mention;
+}
+
+TEST(CommandLine, AnythingElseIsOneLineOnErrAndStatusTwo) {
+  for (auto args : {std::vector<const char*>{"-v"}, {"--versions"}, {""}, {"--help", "--version"},
+                    {"--version", "x"}, {"game.sav"}}) {
+    std::vector<const char*> argv{"tarnyx"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::ostringstream out, err;
+    EXPECT_EQ(HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.0.0", out, err), 2);
+    EXPECT_EQ(out.str(), "");
+    std::string e = err.str();
+    ASSERT_FALSE(e.empty());
+    EXPECT_EQ(e.find('\n'), e.size() - 1) << e;
+  }
+}
+
+TEST(WindowIcon, TheEmbeddedIconIsTheSixtyFourPixelShip) {
+  TRgbaPicture icon;
+  ASSERT_TRUE(GameWindowIcon(icon));
+  EXPECT_EQ(icon.Width, 64);
+  EXPECT_EQ(icon.Height, 64);
+  EXPECT_EQ(icon.Pixels[0] >> 24, 0u);         // transparent corner
+  EXPECT_EQ(icon.Pixels[32 * 64 + 32] >> 24, 0xFFu);  // opaque ship
+}
