@@ -73,6 +73,7 @@ BOOL FreeLibrary(HMODULE module) {
 void RegisterLibrary(const std::string& fileName, std::vector<TLibraryExport> exports) {
   if (TLibrary* lib = Find(fileName)) {
     lib->Exports = std::move(exports);
+    lib->Available = true;  // registering again undoes UnregisterLibrary
     return;
   }
   auto lib = std::make_unique<TLibrary>();

@@ -58,23 +58,22 @@ void Bury() {
   if (d.SendDepth == 0) d.Graveyard.clear();
 }
 
-// Moves the foreground to next (nullptr: the program loses it), with the activation messages
-// in the platform's order: the old window's WM_ACTIVATE first, WM_ACTIVATEAPP to every
-// top-level window when the program as a whole gains or loses the foreground, then the new
-// window's WM_ACTIVATE.
+// Moves the foreground to next, which may also be another program's window or none, with the
+// activation messages in the platform's order: our old window's WM_ACTIVATE first, WM_ACTIVATEAPP
+// to every top-level window when the program as a whole gains or loses the foreground, then our
+// new window's WM_ACTIVATE.
 void Activate(HWND next) {
   TDesk& d = Desk();
   HWND prev = d.Foreground;
   if (prev == next) return;
   d.Foreground = next;
-  if (prev && IsWindow(prev))
-    SendMessage(prev, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(next));
-  if (!next || !prev) {
-    WPARAM active = next ? TRUE_ : FALSE_;
+  bool prevOurs = IsWindow(prev), nextOurs = IsWindow(next);
+  if (prevOurs) SendMessage(prev, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(next));
+  if (prevOurs != nextOurs) {
+    WPARAM active = nextOurs ? TRUE_ : FALSE_;
     for (HWND w : TopLevelWindows()) SendMessage(w, WM_ACTIVATEAPP, active, 0);
   }
-  if (next && IsWindow(next))
-    SendMessage(next, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(prev));
+  if (nextOurs && IsWindow(next)) SendMessage(next, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(prev));
 }
 
 void Post(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -311,7 +310,6 @@ BOOL IsIconic(HWND hwnd) { return IsWindow(hwnd) && (hwnd->Style & WS_MINIMIZE) 
 HWND GetForegroundWindow() { return Desk().Foreground; }
 
 BOOL SetForegroundWindow(HWND hwnd) {
-  if (!IsWindow(hwnd)) return FALSE_;
   Activate(hwnd);
   return TRUE_;
 }

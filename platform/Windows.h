@@ -53,6 +53,9 @@ constexpr int SW_SHOW = 5;
 constexpr int SW_MINIMIZE = 6;
 constexpr int SW_RESTORE = 9;
 
+// The first message number free for a program's own use.
+constexpr UINT WM_USER = 0x0400;
+
 // WM_SIZE's wParam.
 constexpr WPARAM SIZE_RESTORED = 0;
 constexpr WPARAM SIZE_MINIMIZED = 1;
@@ -110,6 +113,8 @@ HWND GetParent(HWND hwnd);
 BOOL ShowWindow(HWND hwnd, int command);
 BOOL IsWindowVisible(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
+// The window in front. A handle that is not one of this program's windows stands for another
+// program's window (tests use that to put the program in the background).
 HWND GetForegroundWindow();
 BOOL SetForegroundWindow(HWND hwnd);
 

@@ -157,3 +157,9 @@ void TApplication::ShowException(const std::exception& e) {
   std::fputs(line.c_str(), stderr);
   std::fflush(stderr);
 }
+
+void ResetApplication() {
+  delete Application;
+  ResetWindows();
+  Application = new TApplication(nullptr);
+}

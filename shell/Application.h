@@ -103,3 +103,7 @@ class TApplication : public TComponent {
 
 // The one application object, made at program start. Tests may replace it with a fresh one.
 extern TApplication* Application;
+
+// Frees the application object with its forms, forgets every window and message, and makes a
+// fresh application object: a clean start for tests and the headless tool.
+void ResetApplication();
