@@ -2,6 +2,7 @@
 // a canvas for text and lines.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "display/DirectX.h"
@@ -59,6 +60,22 @@ class TDirectDrawSurface : public TDirectX {
   bool Restore();
   void SetPalette(TDirectDrawPalette* palette);
   void SetClipper(TDirectDrawClipper* clipper);
+
+  // Picture drawing (DirectDrawSurfaceDrawing.cpp). Draw copies SourceArea of Source with its
+  // top-left corner at (X, Y), cut at both surfaces' edges (a reversed SourceArea mirrors it);
+  // DrawScaled stretches SourceArea over TargetArea; DrawTurned and DrawTurnedBlended turn and
+  // scale it about a centre point (see RenderTurned). Transparent leaves out the source's
+  // colour key. Nothing is drawn, and nothing reported, when a guard fails.
+  void Draw(int X, int Y, const RECT& SourceArea, TDirectDrawSurface* Source, bool Transparent);
+  void DrawScaled(const RECT& TargetArea, const RECT& SourceArea, TDirectDrawSurface* Source, bool Transparent);
+  void DrawTurned(int X, int Y, int Width, int Height, const RECT& SourceArea, TDirectDrawSurface* Source,
+                  double PivotX, double PivotY, bool Transparent, int Angle);
+  void DrawTurnedBlended(int X, int Y, int Width, int Height, const RECT& SourceArea, TDirectDrawSurface* Source,
+                         double PivotX, double PivotY, bool Transparent, int Angle, int Alpha);
+  // The raw pixel value a colour (0x00BBGGRR) becomes on this surface, found by drawing it.
+  DWORD NearestPixelValue(std::int32_t Color);
+  // Sets the source colour key to one raw value.
+  void SetTransparentKey(DWORD Value);
 
   // The canvas, made on first use and kept until the surface goes.
   TDirectDrawSurfaceCanvas& Canvas();
