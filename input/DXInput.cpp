@@ -1,7 +1,10 @@
 // TCustomDXInput: the component's life, the latch, the window hook and the shared DirectInput object.
 #include "input/DXInput.h"
 
+#include "framework/PlatformProc.h"
 #include "platform/DirectInput.h"
+#include "shell/FormReader.h"
+#include "shell/StoredValue.h"
 
 namespace {
 
@@ -16,7 +19,7 @@ IDirectInputA* AcquireSharedDirectInput() {
     // keyboard state and the multimedia joystick functions.
     try {
       auto create = reinterpret_cast<TDirectInputCreateA>(
-          input_shim::PlatformProc("DInput.dll", "DirectInputCreateA"));
+          PlatformProc("DInput.dll", "DirectInputCreateA"));
       IDirectInputA* di = nullptr;
       if (create(nullptr, 0x0500, &di, nullptr) != DI_OK || !di) return nullptr;
       sharedDirectInput = di;
@@ -58,11 +61,11 @@ TCustomDXInput::~TCustomDXInput() {
   Joystick.reset();
 }
 
-HWND TCustomDXInput::FormHandle() const { return form_ ? form_->Handle : nullptr; }
-
-bool TCustomDXInput::Loading() const { return TComponent::Loading; }
-
-bool TCustomDXInput::Designing() const { return TComponent::Designing; }
+HWND TCustomDXInput::FormHandle() const {
+  // Only a window that exists: asking for one would make it, and its creation message sets the
+  // devices' levels anyway.
+  return form_ && form_->HandleAllocated() ? form_->Handle() : nullptr;
+}
 
 void TCustomDXInput::Loaded() {
   TComponent::Loaded();
@@ -160,4 +163,110 @@ void TCustomDXInput::FormWindowProc(TMessage& message, const TWndMethod& previou
     default:
       break;
   }
+}
+
+namespace {
+
+// The stored properties every device has.
+bool SetDeviceProperty(TCustomInput& device, const std::string& name, const TStoredValue& value,
+                       std::string& error, bool& handled) {
+  bool flag = false;
+  handled = true;
+  if (name == "Enabled" || name == "BindInputStates" || name == "ForceFeedback") {
+    if (!StoredBoolean(value, flag, error)) return false;
+    if (name == "Enabled") device.SetEnabled(flag);
+    if (name == "BindInputStates") device.BindInputStates = flag;
+    if (name == "ForceFeedback") device.SetForceFeedback(flag);
+    return true;
+  }
+  handled = false;
+  return false;
+}
+
+bool SetJoystickProperty(TJoystick& joystick, const std::string& name, const TStoredValue& value,
+                         std::string& error, bool& handled) {
+  handled = true;
+  if (name == "AutoCenter") {
+    bool flag = false;
+    if (!StoredBoolean(value, flag, error)) return false;
+    joystick.SetAutoCenter(flag);
+    return true;
+  }
+  struct TAxisProperty {
+    const char* Name;
+    int Index;
+    bool DeadZone;
+  };
+  static const TAxisProperty axes[] = {
+      {"DeadZoneX", TJoystick::AxisX, true}, {"DeadZoneY", TJoystick::AxisY, true},
+      {"DeadZoneZ", TJoystick::AxisZ, true}, {"RangeX", TJoystick::AxisX, false},
+      {"RangeY", TJoystick::AxisY, false},   {"RangeZ", TJoystick::AxisZ, false},
+  };
+  std::int64_t v = 0;
+  for (const TAxisProperty& a : axes) {
+    if (name != a.Name) continue;
+    if (!StoredInteger(value, v, INT32_MIN, INT32_MAX, error)) return false;
+    if (a.DeadZone)
+      joystick.SetDeadZone(a.Index, static_cast<std::int32_t>(v));
+    else
+      joystick.SetRange(a.Index, static_cast<std::int32_t>(v));
+    return true;
+  }
+  if (name == "ID") {
+    if (!StoredInteger(value, v, INT32_MIN, INT32_MAX, error)) return false;
+    joystick.SetID(static_cast<std::int32_t>(v));
+    return true;
+  }
+  return SetDeviceProperty(joystick, name, value, error, handled);
+}
+
+}  // namespace
+
+bool TCustomDXInput::SetStoredProperty(const std::string& name, const TStoredValue& value,
+                                       std::string& error) {
+  bool flag = false;
+  if (name == "ActiveOnly" || name == "UseDirectInput") {
+    if (!StoredBoolean(value, flag, error)) return false;
+    if (name == "ActiveOnly")
+      SetActiveOnly(flag);
+    else
+      SetUseDirectInput(flag);
+    return true;
+  }
+  auto dot = name.find('.');
+  if (dot == std::string::npos) return TComponent::SetStoredProperty(name, value, error);
+  std::string device = name.substr(0, dot), property = name.substr(dot + 1);
+  bool handled = false;
+  bool ok = false;
+  // The force-feedback effects a device carries: this game plays none, so the block is read and
+  // dropped.
+  if ((device == "Keyboard" || device == "Joystick" || device == "Mouse") &&
+      property == "Effects.Effects") {
+    std::vector<std::uint8_t> block;
+    return StoredBinary(value, block, error);
+  }
+  if (device == "Keyboard") {
+    // The key map was once written under a misspelt name; forms carrying it still read.
+    if (property == "Assigns" || property == "Aissgns") {
+      std::vector<std::uint8_t> block;
+      if (!StoredBinary(value, block, error)) return false;
+      if (!Keyboard->ReadAssigns(block.data(), block.size())) {
+        error = "expects a key map of " + std::to_string(TKeyboard::AssignsSize) + " bytes, not " +
+                std::to_string(block.size());
+        return false;
+      }
+      return true;
+    }
+    ok = SetDeviceProperty(*Keyboard, property, value, error, handled);
+  } else if (device == "Joystick") {
+    ok = SetJoystickProperty(*Joystick, property, value, error, handled);
+  } else if (device == "Mouse") {
+    ok = SetDeviceProperty(*Mouse, property, value, error, handled);
+  }
+  if (handled) return ok;
+  return TComponent::SetStoredProperty(name, value, error);
+}
+
+void RegisterInputClasses() {
+  RegisterComponentClass("TDXInput", [](TComponent* owner) { return new TDXInput(owner); });
 }

@@ -2,27 +2,24 @@
 #pragma once
 
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "framework/ControlSubClass.h"
+#include "framework/DirectXError.h"
 
 #include "input/CustomInput.h"
 #include "input/InputStates.h"
 #include "input/Joystick.h"
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
-#include "input/ShellShim.h"
-
-using input_shim::TComponent;
-using input_shim::TControlSubClass;
-using input_shim::TForm;
-using input_shim::TMessage;
-using input_shim::TWndMethod;
+#include "shell/Component.h"
+#include "shell/Form.h"
 
 // A failure of the input component ("Form not found", the mouse without DirectInput).
-class EDXInputError : public std::runtime_error {
+class EDXInputError : public EDirectXError {
  public:
-  using std::runtime_error::runtime_error;
+  using EDirectXError::EDirectXError;
 };
 
 // The input component on a form. It owns a joystick, a keyboard and a mouse (polled in that
@@ -39,6 +36,7 @@ class TCustomDXInput : public TComponent {
   ~TCustomDXInput() override;
 
   void Loaded() override;
+  bool SetStoredProperty(const std::string& name, const TStoredValue& value, std::string& error) override;
   void Update();
 
   bool ActiveOnly() const { return activeOnly_; }
@@ -52,9 +50,6 @@ class TCustomDXInput : public TComponent {
   TForm* Form() const { return form_; }
   // The form's window, or nothing while it has none.
   HWND FormHandle() const;
-  // Whether the form is being loaded, or shown in a designer (never, in this program).
-  bool Loading() const;
-  bool Designing() const;
   const std::vector<TCustomInput*>& Devices() const { return devices_; }
 
   TInputStates PolledStates;
@@ -91,3 +86,6 @@ class TDXInput : public TCustomDXInput {
 IDirectInputA* AcquireSharedDirectInput();
 void ReleaseSharedDirectInput();
 int SharedDirectInputCount();
+
+// Makes TDXInput known to the stored-form reader.
+void RegisterInputClasses();

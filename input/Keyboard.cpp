@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "input/DXInput.h"
-#include "platform/KeyboardState.h"
+#include "platform/Windows.h"
 
 namespace {
 

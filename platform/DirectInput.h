@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/WinTypes.h"
-#include "platform/WindowsShim.h"
+#include "platform/Windows.h"
 
 struct TLibrary;
 using HINSTANCE = TLibrary*;

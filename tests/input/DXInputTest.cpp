@@ -19,7 +19,7 @@ TEST(InputStates, FiveBytesWithButtonNAtOrdinalNPlusThree) {
 }
 
 TEST_F(DXInputTest, DevicesInOrderWithTheirDefaults) {
-  input = std::make_unique<TDXInput>(&form);
+  input = std::make_unique<TDXInput>(form.get());
   ASSERT_EQ(input->Devices().size(), 3u);
   EXPECT_EQ(input->Devices()[0], input->Joystick.get());
   EXPECT_EQ(input->Devices()[1], input->Keyboard.get());
@@ -33,21 +33,21 @@ TEST_F(DXInputTest, DevicesInOrderWithTheirDefaults) {
 }
 
 TEST_F(DXInputTest, NeedsAFormAmongItsOwners) {
-  input_shim::TComponent loose(nullptr);
+  TComponent loose(nullptr);
   try {
     TDXInput orphan(&loose);
     FAIL() << "constructed without a form";
   } catch (const EDXInputError& e) {
     EXPECT_STREQ(e.what(), "Form not found");
   }
-  input_shim::TComponent middle(&form);  // a form further up the chain is found
+  TComponent middle(form.get());  // a form further up the chain is found
   TDXInput nested(&middle);
-  EXPECT_EQ(nested.Form(), &form);
+  EXPECT_EQ(nested.Form(), form.get());
 }
 
 TEST_F(DXInputTest, ComponentsShareOneCountedDirectInputObject) {
   Start();
-  TDXInput second(&form);
+  TDXInput second(form.get());
   second.Loaded();
   EXPECT_EQ(second.DirectInput(), input->DirectInput());
   EXPECT_EQ(SharedDirectInputCount(), 2);
@@ -94,18 +94,21 @@ TEST_F(DXInputTest, CooperativeLevelsFollowActiveOnlyAndAutoCenter) {
 }
 
 TEST_F(DXInputTest, WindowCreationSetsTheLevelsOnTheNewWindow) {
-  form.Handle = nullptr;  // no window yet when loading ends: the foreground level is refused
+  // A form whose window is made only after loading: the foreground level waits for it.
+  form.reset();
+  form = std::make_unique<TForm>(nullptr);
+  SetForegroundWindow(OtherWindow());
   Start();
   IDirectInputDeviceA* kb = input->Keyboard->Device();
   ASSERT_NE(kb, nullptr);
-  SetForegroundWindow(OtherWindow());
   EXPECT_EQ(kb->Acquire(), DI_OK);  // still the background level
-  form.Handle = FormWindow();
-  Send(WM_CREATE);
+  kb->Unacquire();
+  form->Handle();                   // WM_CREATE
   EXPECT_EQ(kb->Acquire(), DIERR_OTHERAPPHASPRIO);  // foreground, on the new window
-  SetForegroundWindow(FormWindow());
-  Send(WM_ACTIVATEAPP, 1);
-  EXPECT_EQ(kb->Acquire(), DI_NOEFFECT);  // activation acquired it
+  SetForegroundWindow(FormWindow());  // WM_ACTIVATEAPP and WM_ACTIVATE acquire it
+  EXPECT_EQ(kb->Acquire(), DI_NOEFFECT);
+  backend.ScanCodes[0xC8] = 0x80;
+  EXPECT_TRUE(Poll().Contains(stUp));
 }
 
 }  // namespace

@@ -7,34 +7,43 @@
 #include <memory>
 
 #include "input/DXInput.h"
+#include "framework/PlatformProc.h"
 #include "platform/Libraries.h"
+#include "platform/Windows.h"
 #include "platform/headless/HeadlessBackend.h"
 
 class InputFixture : public testing::Test {
  protected:
   void SetUp() override {
     SetBackend(&backend);
-    form.Handle = FormWindow();
-    SetForegroundWindow(form.Handle);
+    ResetWindows();
+    UnloadLibraries();
+    form = std::make_unique<TForm>(nullptr);
+    other = CreateWindowEx(0, "Other", "Other", 0, 0, 0, 0, 0, nullptr, DefWindowProc);
+    SetForegroundWindow(FormWindow());
   }
   void TearDown() override {
     input.reset();
+    form.reset();
+    ResetWindows();
+    UnloadLibraries();
     SetLibraryAvailable("DInput.dll", true);
     SetSystemKeyboardAvailable(true);
-    SetForegroundWindow(nullptr);
     EXPECT_EQ(SharedDirectInputCount(), 0);
     EXPECT_EQ(DirectInputLiveObjects(), 0);
     SetBackend(nullptr);
   }
 
-  static HWND FormWindow() { return reinterpret_cast<HWND>(std::uintptr_t{0x100}); }
-  static HWND OtherWindow() { return reinterpret_cast<HWND>(std::uintptr_t{0x200}); }
+  HWND FormWindow() { return form->Handle(); }
+  HWND OtherWindow() { return other; }
 
-  // Creates the component as the stored form would, then finishes loading it.
+  // Creates the component as the stored form would (the game's key map, the given joystick ID),
+  // then finishes loading it.
   TDXInput& Start(bool directInput = true, int joystickId = 1) {
+    UnloadLibraries();
     SetLibraryAvailable("DInput.dll", directInput);
-    input = std::make_unique<TDXInput>(&form);
-    input->TComponent::Loading = true;
+    input = std::make_unique<TDXInput>(form.get());
+    input->ComponentState |= csLoading;
     input->Joystick->SetID(joystickId);
     TKeyboard& kb = *input->Keyboard;
     std::memset(kb.Assigns, 0, sizeof kb.Assigns);
@@ -50,18 +59,16 @@ class InputFixture : public testing::Test {
     return *input;
   }
 
-  void Send(UINT msg, WPARAM wParam = 0) {
-    input_shim::TMessage m{msg, wParam, 0, 0};
-    form.WindowProc(m);
-  }
+  void Send(UINT msg, WPARAM wParam = 0) { form->Perform(msg, wParam); }
 
-  // The states of one poll with exactly these scan codes (and virtual keys) held.
+  // The latched states after one poll.
   TInputStates Poll() {
     input->Update();
     return input->InputStates;
   }
 
   THeadlessBackend backend;
-  TForm form{nullptr};
+  std::unique_ptr<TForm> form;
+  HWND other = nullptr;
   std::unique_ptr<TDXInput> input;
 };

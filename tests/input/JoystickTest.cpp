@@ -123,7 +123,7 @@ TEST_F(JoystickTest, DirectInputPathAppliesDeadZoneAndRangeInThePlatform) {
 }
 
 TEST_F(JoystickTest, DeadZoneAndRangeSettersClampAndIgnoreBadIndexes) {
-  input = std::make_unique<TDXInput>(&form);
+  input = std::make_unique<TDXInput>(form.get());
   TJoystick& j = *input->Joystick;
   j.SetDeadZone(TJoystick::AxisX, 150);
   EXPECT_EQ(j.DeadZoneX(), 100);

@@ -6,22 +6,24 @@
 
 #include "platform/DirectInput.h"
 #include "platform/Libraries.h"
+#include "platform/Windows.h"
 #include "platform/headless/HeadlessBackend.h"
 
 namespace {
-
-HWND Window(std::uintptr_t n) { return reinterpret_cast<HWND>(n * 16); }
 
 class DirectInputTest : public testing::Test {
  protected:
   void SetUp() override {
     SetBackend(&backend);
-    SetForegroundWindow(Window(1));
+    ResetWindows();
+    window1 = CreateWindowEx(0, "One", "One", 0, 0, 0, 0, 0, nullptr, DefWindowProc);
+    window2 = CreateWindowEx(0, "Two", "Two", 0, 0, 0, 0, 0, nullptr, DefWindowProc);
+    SetForegroundWindow(window1);
     ASSERT_EQ(DirectInputCreateA(nullptr, 0x0500, &di, nullptr), DI_OK);
   }
   void TearDown() override {
     di->Release();
-    SetForegroundWindow(nullptr);
+    ResetWindows();
     SetSystemKeyboardAvailable(true);
     EXPECT_EQ(DirectInputLiveObjects(), 0);  // every device gave its object back
     SetBackend(nullptr);
@@ -57,6 +59,7 @@ class DirectInputTest : public testing::Test {
   }
 
   THeadlessBackend backend;
+  HWND window1 = nullptr, window2 = nullptr;
   IDirectInputA* di = nullptr;
 };
 
@@ -89,9 +92,9 @@ TEST_F(DirectInputTest, KeyboardDeliversScanCodesWhileAcquiredInTheForeground) {
   ASSERT_EQ(kb->SetDataFormat(&c_dfDIKeyboard), DI_OK);
   EXPECT_EQ(kb->SetCooperativeLevel(nullptr, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND),
             DIERR_INVALIDPARAM);
-  EXPECT_EQ(kb->SetCooperativeLevel(Window(1), DISCL_NONEXCLUSIVE | DISCL_EXCLUSIVE | 4),
+  EXPECT_EQ(kb->SetCooperativeLevel(window1, DISCL_NONEXCLUSIVE | DISCL_EXCLUSIVE | 4),
             DIERR_INVALIDPARAM);
-  ASSERT_EQ(kb->SetCooperativeLevel(Window(1), DISCL_NONEXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+  ASSERT_EQ(kb->SetCooperativeLevel(window1, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND), DI_OK);
   EXPECT_EQ(kb->GetDeviceState(256, state), DIERR_NOTACQUIRED);
 
   backend.ScanCodes[0xC8] = 0x80;  // Up (extended)
@@ -107,19 +110,19 @@ TEST_F(DirectInputTest, KeyboardDeliversScanCodesWhileAcquiredInTheForeground) {
 
   // The window loses the foreground: the input is lost once, then the device is not acquired,
   // and it cannot be acquired again until the window is in front.
-  SetForegroundWindow(Window(2));
+  SetForegroundWindow(window2);
   EXPECT_EQ(kb->GetDeviceState(256, state), DIERR_INPUTLOST);
   EXPECT_EQ(kb->GetDeviceState(256, state), DIERR_NOTACQUIRED);
   EXPECT_EQ(kb->Acquire(), DIERR_OTHERAPPHASPRIO);
-  SetForegroundWindow(Window(1));
+  SetForegroundWindow(window1);
   EXPECT_EQ(kb->Acquire(), DI_OK);
   EXPECT_EQ(kb->GetDeviceState(256, state), DI_OK);
 
   // A background device keeps its input whatever window is in front.
   kb->Unacquire();
-  ASSERT_EQ(kb->SetCooperativeLevel(Window(1), DISCL_NONEXCLUSIVE | DISCL_BACKGROUND), DI_OK);
+  ASSERT_EQ(kb->SetCooperativeLevel(window1, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND), DI_OK);
   kb->Acquire();
-  SetForegroundWindow(Window(2));
+  SetForegroundWindow(window2);
   EXPECT_EQ(kb->GetDeviceState(256, state), DI_OK);
   kb->Release();
 }
@@ -173,7 +176,7 @@ TEST_F(DirectInputTest, JoystickReportsAxesThroughRangeAndDeadZone) {
   DIPROPDWORD ac{{sizeof ac, sizeof(DIPROPHEADER), 0, DIPH_DEVICE}, DIPROPAUTOCENTER_OFF};
   EXPECT_EQ(js->SetProperty(DIPROP_AUTOCENTER, &ac.diph), DI_OK);
 
-  ASSERT_EQ(js->SetCooperativeLevel(Window(1), DISCL_NONEXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+  ASSERT_EQ(js->SetCooperativeLevel(window1, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND), DI_OK);
   ASSERT_EQ(js->Acquire(), DI_OK);
   TBackendJoystick& raw = backend.Joysticks[1];
   raw.X = -32768;  // full left

@@ -1,7 +1,6 @@
-// The multimedia joystick functions and the virtual-key keyboard state.
+// The multimedia joystick functions over the headless backend.
 #include <gtest/gtest.h>
 
-#include "platform/KeyboardState.h"
 #include "platform/MultimediaJoystick.h"
 #include "platform/headless/HeadlessBackend.h"
 
@@ -52,18 +51,5 @@ TEST(MultimediaJoystick, PositionsAreRawZeroTo65535WithAButtonMask) {
   info.dwSize = sizeof info;
   backend.Joysticks.clear();
   EXPECT_EQ(joyGetPosEx(0, &info), JOYERR_UNPLUGGED);
-  SetBackend(nullptr);
-}
-
-TEST(KeyboardState, ComesFromTheBackendByVirtualKey) {
-  THeadlessBackend backend;
-  SetBackend(&backend);
-  backend.VirtualKeys[38] = 0x80;
-  BYTE keys[256] = {};
-  keys[5] = 0x80;
-  ASSERT_TRUE(GetKeyboardState(keys));
-  EXPECT_EQ(keys[38], 0x80);
-  EXPECT_EQ(keys[5], 0);
-  EXPECT_FALSE(GetKeyboardState(nullptr));
   SetBackend(nullptr);
 }
