@@ -15,13 +15,14 @@ struct TKeyName {
   const char* Name;
   std::uint8_t ScanCode;
   std::uint8_t VirtualKey;
+  std::uint8_t SideKey = 0;  // the left or right variant a Shift key also sets, as on the machine
 };
 
 // The keys a script can hold, with their set-1 scan codes and virtual-key codes. The keypad keys
 // give the keypad's own codes, as with Num Lock on.
 constexpr TKeyName namedKeys[] = {
     {"Up", 0xC8, 38},        {"Down", 0xD0, 40},       {"Left", 0xCB, 37},
-    {"Right", 0xCD, 39},     {"Shift", 0x2A, 16},      {"RightShift", 0x36, 16},
+    {"Right", 0xCD, 39},     {"Shift", 0x2A, 16, 0xA0}, {"RightShift", 0x36, 16, 0xA1},
     {"Apostrophe", 0x28, 222}, {"F2", 0x3C, 113},      {"KP2", 0x50, 98},
     {"KP4", 0x4B, 100},      {"KP6", 0x4D, 102},       {"KP8", 0x48, 104},
 };
@@ -63,11 +64,11 @@ void Frames(std::string_view text, const std::string& item, const char* option, 
 
 TScriptedKey Key(std::string_view name, const std::string& item) {
   for (const TKeyName& k : namedKeys)
-    if (name == k.Name) return {0, 0, k.ScanCode, k.VirtualKey};
+    if (name == k.Name) return {0, 0, k.ScanCode, k.VirtualKey, k.SideKey};
   if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z')
-    return {0, 0, letterScanCodes[name[0] - 'A'], static_cast<std::uint8_t>(name[0])};
+    return {0, 0, letterScanCodes[name[0] - 'A'], static_cast<std::uint8_t>(name[0]), 0};
   if (name.size() == 1 && name[0] >= '0' && name[0] <= '9')
-    return {0, 0, digitScanCodes[name[0] - '0'], static_cast<std::uint8_t>(name[0])};
+    return {0, 0, digitScanCodes[name[0] - '0'], static_cast<std::uint8_t>(name[0]), 0};
   throw EUsageError("--keys item '" + item + "': unknown key '" + std::string(name) +
                     "' (Up Down Left Right Shift RightShift Apostrophe F2 KP2 KP4 KP6 KP8 A..Z 0..9)");
 }
@@ -170,6 +171,7 @@ void ApplyInput(const TInputScript& script, int frame, THeadlessBackend& backend
     if (frame < k.First || frame > k.Last) continue;
     backend.ScanCodes[k.ScanCode] = 0x80;
     backend.VirtualKeys[k.VirtualKey] = 0x80;
+    if (k.SideKey) backend.VirtualKeys[k.SideKey] = 0x80;
   }
   for (TBackendJoystick& js : backend.Joysticks) {
     js.X = js.Y = js.Z = 0;

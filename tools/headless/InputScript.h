@@ -14,6 +14,7 @@ struct TScriptedKey {
   int First = 0, Last = 0;
   std::uint8_t ScanCode = 0;    // PC set-1, extended keys at 0x80 and up
   std::uint8_t VirtualKey = 0;
+  std::uint8_t SideKey = 0;     // VK_LSHIFT or VK_RSHIFT beside VK_SHIFT, else 0
 };
 
 // One joystick's stick and buttons held from frame First to frame Last.
