@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/WinTypes.h"
-#include "platform/WindowsShim.h"
+#include "platform/Windows.h"
 
 class TDeviceContext;
 using HDC = TDeviceContext*;
