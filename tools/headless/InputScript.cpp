@@ -120,41 +120,24 @@ void ParseJoy(std::string_view spec, TInputScript& script) {
   }
 }
 
-// The value of an option given at most once, taken out of args; empty when absent.
-bool TakeValue(TCommandArgs& args, const char* option, std::string& value) {
-  auto at = std::find(args.begin(), args.end(), option);
-  if (at == args.end()) return false;
-  if (at + 1 == args.end()) throw EUsageError(std::string(option) + " needs a value");
-  value = *(at + 1);
-  args.erase(at, at + 2);
-  if (std::find(args.begin(), args.end(), option) != args.end())
-    throw EUsageError(std::string(option) + " given more than once");
-  return true;
-}
-
 }  // namespace
 
-TInputScript TakeInputOptions(TCommandArgs& args) {
-  TInputScript script;
-  std::string value;
-  if (TakeValue(args, "--keys", value)) ParseKeys(value, script);
-  if (TakeValue(args, "--joysticks", value)) {
-    std::int64_t n = 0;
-    if (!Number(value, 0, maxJoysticks, n))
-      throw EUsageError("--joysticks '" + value + "' must be 0 to " + std::to_string(maxJoysticks));
-    script.JoystickCount = static_cast<int>(n);
-  }
-  if (TakeValue(args, "--joy", value)) ParseJoy(value, script);
+void ReadKeysOption(TInputScript& script, const std::string& spec) { ParseKeys(spec, script); }
+
+void ReadJoysticksOption(TInputScript& script, const std::string& count) {
+  std::int64_t n = 0;
+  if (!Number(count, 0, maxJoysticks, n))
+    throw EUsageError("--joysticks '" + count + "' must be 0 to " + std::to_string(maxJoysticks));
+  script.JoystickCount = static_cast<int>(n);
+}
+
+void ReadJoyOption(TInputScript& script, const std::string& spec) { ParseJoy(spec, script); }
+
+void CheckInputScript(const TInputScript& script) {
   for (const TScriptedStick& s : script.Sticks)
     if (s.Index >= script.JoystickCount)
       throw EUsageError("--joy joystick " + std::to_string(s.Index) + " is not attached (--joysticks " +
                         std::to_string(script.JoystickCount) + ")");
-  auto flag = std::find(args.begin(), args.end(), "--no-directinput");
-  if (flag != args.end()) {
-    script.DirectInput = false;
-    args.erase(flag);
-  }
-  return script;
 }
 
 void PrepareInput(const TInputScript& script, THeadlessBackend& backend) {

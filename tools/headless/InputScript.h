@@ -33,9 +33,16 @@ struct TInputScript {
   bool DirectInput = true;
 };
 
-// Takes --keys SPEC, --joysticks N, --joy SPEC and --no-directinput out of args. Throws EUsageError
-// for an unknown key name, a malformed spec or a joystick index the run does not have.
-TInputScript TakeInputOptions(TCommandArgs& args);
+// Reading one option's value into the script. Each throws EUsageError for an unknown key name,
+// a malformed spec or a count out of range.
+void ReadKeysOption(TInputScript& script, const std::string& spec);
+void ReadJoysticksOption(TInputScript& script, const std::string& count);
+void ReadJoyOption(TInputScript& script, const std::string& spec);
+// Throws EUsageError when --joy names a joystick that --joysticks did not attach.
+void CheckInputScript(const TInputScript& script);
+
+// Adds --keys, --joysticks, --joy and --no-directinput to the run command's options.
+void AddInputRunOptions();
 
 // Readies the backend and the libraries for the run: the joysticks attached, and "DInput.dll"
 // made unavailable for --no-directinput. Call once, before the form is created.
