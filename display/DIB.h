@@ -3,20 +3,21 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "shell/Exception.h"
+
 // A picture's data does not follow the bitmap format (short, malformed or absurdly large).
-class EInvalidGraphic : public std::runtime_error {
+class EInvalidGraphic : public Exception {
  public:
-  using std::runtime_error::runtime_error;
+  using Exception::Exception;
 };
 
 // A well-formed bitmap whose depth or channel layout this reader does not take.
-class EInvalidGraphicOperation : public std::runtime_error {
+class EInvalidGraphicOperation : public Exception {
  public:
-  using std::runtime_error::runtime_error;
+  using Exception::Exception;
 };
 
 // One entry of a bitmap's colour table, in the file's byte order.

@@ -28,3 +28,7 @@ class TPicture {
 // Reads a picture from a file's bytes: a .bmp (starting with its 14-byte file header "BM...")
 // or stored Picture.Data. Throws like TPicture::LoadFromData.
 TDIB ReadDIBFile(const std::uint8_t* data, std::size_t size);
+
+// Registers every picture of assets/images as the resource "pictures/<Name>", holding its stored
+// picture data. Defined by the build (cmake/EmbedPictures.cmake).
+void RegisterPictureResources();
