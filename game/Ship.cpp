@@ -15,6 +15,11 @@ constexpr double NormalFlamePivotY = -0.5;
 
 }  // namespace
 
+TShipControls ShipControlsFrom(const TInputStates& States) {
+  return {States.Contains(stUp), States.Contains(stLeft), States.Contains(stRight),
+          States.Contains(stButton32)};
+}
+
 TShipMode ShipMode(const TShip& Ship, bool Fine) {
   if (Fine) return {FineTurnStep, FineThrust, FineFlamePivotY};
   return {Ship.TurnStep, Ship.Thrust, NormalFlamePivotY};

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "game/Main.h"
+#include "input/InputStates.h"
 
 class TDXDraw;
 class TDXImageList;
@@ -25,6 +26,10 @@ struct TShipMode {
   long double Thrust;
   double FlamePivotY;
 };
+
+// The controls as the input states hold them: Up thrusts, Left and Right turn, and button 32
+// (Shift on the keyboard) asks for fine control. No other state steers the ship.
+TShipControls ShipControlsFrom(const TInputStates& States);
 
 TShipMode ShipMode(const TShip& Ship, bool Fine);
 

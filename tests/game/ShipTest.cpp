@@ -112,3 +112,15 @@ TEST(ShipMeasures, SpeedAndDistance) {
   EXPECT_EQ(DistToPlanet(7), 500);
   Planets[7] = std::move(saved);
 }
+
+TEST(ShipControls, ReadFromTheFourInputStatesOnly) {
+  TShipControls c = ShipControlsFrom(TInputStates{stUp, stRight, stButton32});
+  EXPECT_TRUE(c.Thrust);
+  EXPECT_FALSE(c.Left);
+  EXPECT_TRUE(c.Right);
+  EXPECT_TRUE(c.Fine);
+  // Down and the other buttons (the key map binds Down, D, I and F2) do nothing.
+  TShipControls none = ShipControlsFrom(TInputStates{stDown, stButton1, stButton31});
+  EXPECT_FALSE(none.Thrust || none.Left || none.Right || none.Fine);
+  EXPECT_TRUE(ShipControlsFrom(TInputStates{stLeft}).Left);
+}
