@@ -1,9 +1,9 @@
 // The common base of the display-object wrappers, and the exceptions of the display unit.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
+#include "framework/DirectXError.h"
 #include "platform/WinTypes.h"
 
 // A wrapper around one platform display object. It keeps the result code of the last platform
@@ -16,25 +16,25 @@ class TDirectX {
 };
 
 // The display unit's errors: a message text, formatted where the text has a pattern.
-class EDirectDrawError : public std::runtime_error {
+class EDirectDrawError : public EDirectXError {
  public:
-  using std::runtime_error::runtime_error;
+  using EDirectXError::EDirectXError;
 };
-class EDirectDrawPaletteError : public std::runtime_error {
+class EDirectDrawPaletteError : public EDirectXError {
  public:
-  using std::runtime_error::runtime_error;
+  using EDirectXError::EDirectXError;
 };
-class EDirectDrawClipperError : public std::runtime_error {
+class EDirectDrawClipperError : public EDirectXError {
  public:
-  using std::runtime_error::runtime_error;
+  using EDirectXError::EDirectXError;
 };
-class EDirectDrawSurfaceError : public std::runtime_error {
+class EDirectDrawSurfaceError : public EDirectXError {
  public:
-  using std::runtime_error::runtime_error;
+  using EDirectXError::EDirectXError;
 };
-class EDXDrawError : public std::runtime_error {
+class EDXDrawError : public EDirectXError {
  public:
-  using std::runtime_error::runtime_error;
+  using EDirectXError::EDirectXError;
 };
 
 // The message patterns, with their argument put in place of %s.
