@@ -53,6 +53,11 @@ struct TStar {
   double Parallax;
 };
 
+// Moves every star in use against the ship's velocity by its parallax, wraps it round the screen
+// edges, and draws it on the display's frame surface: a white pixel, or a white streak from its
+// previous position when it moved more than 1.5 pixels.
+void DoStars(TDXDraw& DXDraw);
+
 // One explosion slot: a world position, a velocity added after each drawn frame, and the blend
 // value of its first picture. The slot is active while Alpha is not 0; a new one is idle.
 class TExplosion {

@@ -1,0 +1,43 @@
+// The starfield: stars in screen coordinates drifting against the ship's motion.
+#include <cmath>
+
+#include "display/DXDraw.h"
+#include "display/DirectDrawSurfaceCanvas.h"
+#include "game/Main.h"
+
+namespace {
+// Halves go to the even integer.
+int RoundToInt(double v) { return static_cast<int>(std::nearbyint(v)); }
+}  // namespace
+
+void DoStars(TDXDraw& DXDraw) {
+  TDirectDrawSurface& surface = *DXDraw.Surface;
+  for (int i = 0; i <= StarCount; ++i) {
+    TStar& star = Stars[static_cast<std::size_t>(i)];
+    star.PrevX = star.X;
+    star.PrevY = star.Y;
+    star.X = static_cast<double>(static_cast<long double>(star.X) +
+                                 static_cast<long double>(star.Parallax) * static_cast<long double>(Player.VX));
+    star.Y = static_cast<double>(static_cast<long double>(star.Y) +
+                                 static_cast<long double>(star.Parallax) * static_cast<long double>(Player.VY));
+    // A star leaving one edge comes back just beyond the opposite one, where it is not drawn,
+    // so no streak ever crosses the screen.
+    if (star.X < -1) star.X = 1025;
+    if (star.X > 1025) star.X = -1;
+    if (star.Y < -1) star.Y = 769;
+    if (star.Y > 769) star.Y = -1;
+    if (star.X < 0 || star.X > 1024 || star.Y < 0 || star.Y > 768) continue;
+
+    const long double dx = static_cast<long double>(star.X) - star.PrevX;
+    const long double dy = static_cast<long double>(star.Y) - star.PrevY;
+    if (std::sqrt(dx * dx + dy * dy) > 1.5L) {
+      TDirectDrawSurfaceCanvas& canvas = surface.Canvas();
+      canvas.Pen.Color = clWhite;
+      canvas.MoveTo(RoundToInt(star.PrevX), RoundToInt(star.PrevY));
+      canvas.LineTo(RoundToInt(star.X), RoundToInt(star.Y));
+      canvas.Release();
+    } else {
+      surface.SetPixels(RoundToInt(star.X), RoundToInt(star.Y), 0xFFFFFF);
+    }
+  }
+}
