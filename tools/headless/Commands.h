@@ -18,6 +18,10 @@ using TCommandArgs = std::vector<std::string>;
 // world --seed N: builds the world a clock reading gives and prints its state as one JSON object.
 int WorldCommand(const TCommandArgs& args);
 
+// run --seed N --frames F [--ship X,Y,VX,VY,HEADING] [--shot K:FILE.png]... [--state FILE|-]:
+// the real form and components on the headless backend, 20 ms of fake time per frame.
+int RunCommand(const TCommandArgs& args);
+
 // dib FILE: reads a .bmp or stored picture data with the game's reader; prints its width,
 // height, bit count and colour count as one JSON line, or the reader's error on stderr (exit 1).
 int DibCommand(const TCommandArgs& args);

@@ -17,6 +17,9 @@ struct TCommand {
 const TCommand Commands[] = {
     {"world", "world --seed N    the world a start at N ms past midnight UTC builds, as JSON",
      WorldCommand},
+    {"run", "run --seed N --frames F [--ship X,Y,VX,VY,HEADING] [--shot K:FILE.png]... [--state FILE|-]\n"
+            "                    the real game for F frames of 20 ms; PNG pictures of frames, the final state",
+     RunCommand},
     {"dib", "dib FILE          a .bmp or stored picture read by the game's reader, as JSON", DibCommand},
 };
 
