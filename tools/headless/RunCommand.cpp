@@ -9,7 +9,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 #include "tools/headless/Commands.h"
-#include "tools/headless/Png.h"
+#include "platform/Png.h"
 #include "tools/headless/RunOptions.h"
 #include "tools/headless/WorldJson.h"
 
