@@ -5,6 +5,7 @@
 #include "game/Main.h"
 #include "game/Readouts.h"
 #include "game/Ship.h"
+#include "input/DXInput.h"
 #include "shell/Resources.h"
 
 TForm1* Form1 = nullptr;
@@ -78,5 +79,6 @@ void TForm1::DXTimerTimer(TObject*, int) {
 void RegisterAppClasses() {
   RegisterFrameworkClasses();
   RegisterDXDrawClasses();
+  RegisterInputClasses();
   RegisterResource("Form1.dfm", StoredForm1Data, StoredForm1Size);
 }

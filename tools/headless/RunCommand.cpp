@@ -9,6 +9,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 #include "tools/headless/Commands.h"
+#include "tools/headless/InputScript.h"
 #include "platform/Png.h"
 #include "tools/headless/RunOptions.h"
 #include "tools/headless/WorldJson.h"
@@ -26,6 +27,9 @@ bool WriteText(const std::string& file, const std::string& text) {
 }  // namespace
 
 int RunCommand(const TCommandArgs& args) {
+  static bool inputOptionsAdded = false;
+  if (!inputOptionsAdded) AddInputRunOptions();
+  inputOptionsAdded = true;
   TRunOptions options = ParseRunOptions(args);
 
   THeadlessBackend backend;
