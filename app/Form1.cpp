@@ -17,6 +17,7 @@ extern const unsigned long StoredForm1Size;
 TForm1::TForm1(TComponent* AOwner) : TDXForm(AOwner) {
   DefineField("DXDraw", DXDraw);
   DefineField("DXTimer", DXTimer);
+  DefineField("DXInput", DXInput);
   DefineHandler("FormCreate", TNotifyEvent([this](TObject* s) { FormCreate(s); }));
   DefineHandler("DXTimerTimer", TDXTimerEvent([this](TObject* s, int lag) { DXTimerTimer(s, lag); }));
 }
@@ -58,7 +59,7 @@ void TForm1::DXTimerTimer(TObject*, int) {
   // (joins here with the planet drawing)
 
   // Input: poll the keyboard and the joystick into the input states.
-  // (joins here with the input component)
+  if (DXInput) DXInput->Update();
 
   // Ship: steering, thrust and its flame, then the ship itself, while the hull holds.
   // (joins here with the ship drawing)

@@ -4,6 +4,7 @@
 #include "display/DXDraw.h"
 #include "framework/DXForm.h"
 #include "framework/DXTimer.h"
+#include "input/DXInput.h"
 
 // The main form. Its stored form (assets/Form1.dfm) makes the display and the frame timer and
 // binds the handlers by name: FormCreate builds the world, DXTimerTimer runs one frame.
@@ -13,6 +14,7 @@ class TForm1 : public TDXForm {
 
   TDXDraw* DXDraw = nullptr;
   TDXTimer* DXTimer = nullptr;
+  TDXInput* DXInput = nullptr;
 
   void FormCreate(TObject* Sender);
   void DXTimerTimer(TObject* Sender, int LagCount);

@@ -2,7 +2,6 @@
 // "DInput.dll".
 #include "tools/headless/InputScript.h"
 
-#if __has_include("tools/headless/RunOptions.h")
 #include "tools/headless/RunOptions.h"
 
 namespace {
@@ -28,32 +27,31 @@ void Hook(TRunOptions& options) {
 
 }  // namespace
 
-void AddInputRunOptions() {
-  AddRunOption({"--keys", true, false,
-                "FIRST-LAST:KEY[+KEY...][;...]  keys held while frames FIRST..LAST poll (Up Down Left "
+std::vector<TRunOption> InputRunOptions() {
+  std::vector<TRunOption> options;
+  options.push_back({"--keys", true, false,
+                "--keys FIRST-LAST:KEY[+KEY...][;...]  keys held while frames FIRST..LAST poll (Up Down Left "
                 "Right Shift RightShift Apostrophe F2 KP2 KP4 KP6 KP8 A..Z 0..9)",
                 [](TRunOptions& o, const std::string& v) {
                   ReadKeysOption(Script(), v);
                   Hook(o);
                 }});
-  AddRunOption({"--joysticks", true, false, "N  joysticks attached (default 0)",
+  options.push_back({"--joysticks", true, false, "--joysticks N         joysticks attached (default 0)",
                 [](TRunOptions& o, const std::string& v) {
                   ReadJoysticksOption(Script(), v);
                   Hook(o);
                 }});
-  AddRunOption({"--joy", true, false,
-                "INDEX@FIRST-LAST:X,Y[,BUTTON...][;...]  joystick INDEX's stick (-32768..32767) and "
+  options.push_back({"--joy", true, false,
+                "--joy INDEX@FIRST-LAST:X,Y[,BUTTON...][;...]  joystick INDEX's stick (-32768..32767) and "
                 "buttons (1..32) while frames FIRST..LAST poll",
                 [](TRunOptions& o, const std::string& v) {
                   ReadJoyOption(Script(), v);
                   Hook(o);
                 }});
-  AddRunOption({"--no-directinput", false, false, "run as without DInput.dll (the fall-back input paths)",
+  options.push_back({"--no-directinput", false, false, "--no-directinput      run as without DInput.dll (the fall-back input paths)",
                 [](TRunOptions& o, const std::string&) {
                   Script().DirectInput = false;
                   Hook(o);
                 }});
+  return options;
 }
-#else
-void AddInputRunOptions() {}
-#endif

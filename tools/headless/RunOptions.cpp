@@ -1,6 +1,8 @@
 // Reading the run subcommand's options.
 #include "tools/headless/RunOptions.h"
 
+#include "tools/headless/InputScript.h"
+
 #include <charconv>
 #include <cmath>
 #include <set>
@@ -64,7 +66,11 @@ std::vector<TRunOption> BaseOptions() {
 }  // namespace
 
 std::vector<TRunOption>& RunOptionTable() {
-  static std::vector<TRunOption> table = BaseOptions();
+  static std::vector<TRunOption> table = [] {
+    std::vector<TRunOption> t = BaseOptions();
+    for (TRunOption& o : InputRunOptions()) t.push_back(std::move(o));
+    return t;
+  }();
   return table;
 }
 
