@@ -27,31 +27,29 @@ void Hook(TRunOptions& options) {
 
 }  // namespace
 
-std::vector<TRunOption> InputRunOptions() {
-  std::vector<TRunOption> options;
-  options.push_back({"--keys", true, false,
+void AddInputRunOptions() {
+  AddRunOption({"--keys", true, false,
                 "--keys FIRST-LAST:KEY[+KEY...][;...]  keys held while frames FIRST..LAST poll (Up Down Left "
                 "Right Shift RightShift Apostrophe F2 KP2 KP4 KP6 KP8 A..Z 0..9)",
                 [](TRunOptions& o, const std::string& v) {
                   ReadKeysOption(Script(), v);
                   Hook(o);
                 }});
-  options.push_back({"--joysticks", true, false, "--joysticks N         joysticks attached (default 0)",
+  AddRunOption({"--joysticks", true, false, "--joysticks N         joysticks attached (default 0)",
                 [](TRunOptions& o, const std::string& v) {
                   ReadJoysticksOption(Script(), v);
                   Hook(o);
                 }});
-  options.push_back({"--joy", true, false,
+  AddRunOption({"--joy", true, false,
                 "--joy INDEX@FIRST-LAST:X,Y[,BUTTON...][;...]  joystick INDEX's stick (-32768..32767) and "
                 "buttons (1..32) while frames FIRST..LAST poll",
                 [](TRunOptions& o, const std::string& v) {
                   ReadJoyOption(Script(), v);
                   Hook(o);
                 }});
-  options.push_back({"--no-directinput", false, false, "--no-directinput      run as without DInput.dll (the fall-back input paths)",
+  AddRunOption({"--no-directinput", false, false, "--no-directinput      run as without DInput.dll (the fall-back input paths)",
                 [](TRunOptions& o, const std::string&) {
                   Script().DirectInput = false;
                   Hook(o);
                 }});
-  return options;
 }

@@ -41,9 +41,8 @@ void ReadJoyOption(TInputScript& script, const std::string& spec);
 // Throws EUsageError when --joy names a joystick that --joysticks did not attach.
 void CheckInputScript(const TInputScript& script);
 
-struct TRunOption;
-// The run command's rows for --keys, --joysticks, --joy and --no-directinput.
-std::vector<TRunOption> InputRunOptions();
+// Adds --keys, --joysticks, --joy and --no-directinput to the run command's option table.
+void AddInputRunOptions();
 
 // Readies the backend and the libraries for the run: the joysticks attached, and "DInput.dll"
 // made unavailable for --no-directinput. Call once, before the form is created.

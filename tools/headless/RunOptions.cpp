@@ -1,8 +1,6 @@
 // Reading the run subcommand's options.
 #include "tools/headless/RunOptions.h"
 
-#include "tools/headless/InputScript.h"
-
 #include <charconv>
 #include <cmath>
 #include <set>
@@ -66,11 +64,7 @@ std::vector<TRunOption> BaseOptions() {
 }  // namespace
 
 std::vector<TRunOption>& RunOptionTable() {
-  static std::vector<TRunOption> table = [] {
-    std::vector<TRunOption> t = BaseOptions();
-    for (TRunOption& o : InputRunOptions()) t.push_back(std::move(o));
-    return t;
-  }();
+  static std::vector<TRunOption> table = BaseOptions();
   return table;
 }
 
