@@ -8,6 +8,7 @@
 #include "app/WindowIcon.h"
 #include "platform/sdl/SdlBackend.h"
 #include "shell/Application.h"
+#include "shell/Exception.h"
 
 int main(int argc, char** argv) {
   int status = HandleCommandLine(argc, argv, TSdlBackend::LibraryVersion(), std::cout, std::cerr);
@@ -23,8 +24,11 @@ int main(int argc, char** argv) {
     Application->SetTitle("Tarnyx");
     Application->CreateForm(Form1);
     Application->Run();
+  } catch (const EWindowError& e) {
+    std::cerr << "cannot open a window: " << e.what() << '\n';
+    return 1;
   } catch (const std::exception& e) {
-    // No window (no display), or a stored form that does not read: one clear line.
+    // A stored form that does not read, for example: one clear line.
     std::cerr << "tarnyx: " << e.what() << '\n';
     return 1;
   }
