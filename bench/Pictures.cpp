@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "display/DXRender.h"
+#include "display/PictureCollection.h"
 #include "platform/Blitters.h"
 
 namespace {
@@ -178,6 +179,25 @@ BENCHMARK(BM_DrawTurned_Explosion96);
 BENCHMARK(BM_Rotozoom_Explosion96);
 BENCHMARK(BM_DrawTurned_Explosion96At190);
 BENCHMARK(BM_Rotozoom_Explosion96At190);
+
+// Look-up by name among the game's 47 pictures, as every frame does a few hundred times.
+void BM_ImageByName(benchmark::State& state) {
+  static const char* const names[] = {
+      "Ship1", "Ship2", "Flame", "Planet100", "Planet110", "Planet120", "Planet130", "Planet140", "Planet150",
+      "Planet160", "Planet170", "Planet180", "Planet190", "Planet200", "Planet400", "Pine", "FruitTree", "Radar",
+      "ControlTower", "FlashRed", "FlashGreen", "FlashBlue", "FlashYellow", "Explosion", "Explosion2", "Rock1",
+      "Rock2", "Rock3", "FlagBlue", "FlagGreen", "FlagGray", "FlagPink", "FlagYellow", "PlanetInfo", "B_Res_S",
+      "B_Res_M", "B_Vitamin", "B_Marmalade", "B_Mineral", "B_Furniture", "B_Weapons", "B_Water", "B_Ship",
+      "B_Robot", "B_Soldier", "B_Castle", "B_Power"};
+  TPictureCollection pictures;
+  for (const char* n : names) pictures.Add()->SetName(n);
+  const std::string wanted[] = {"FlashYellow", "Planet200", "B_Castle", "Flame"};
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(pictures.ImageByName(wanted[i++ & 3]));
+  }
+}
+BENCHMARK(BM_ImageByName);
 
 }  // namespace
 
