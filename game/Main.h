@@ -210,6 +210,10 @@ extern std::array<std::unique_ptr<TExplosion>, 4> Explosions;
 extern std::unique_ptr<TMessageThing> Messages;
 extern std::uint8_t CurrentPlanet;           // planet shown in detail this frame; 255 for none
 
+// Draws the radar dot of a planet: the picture "FlashYellow" with its top-left corner at the
+// planet's offset from the ship divided by RadarScale, from the screen centre, rounded.
+void DrawRadarDot(const TPlanet& Planet, TDXDraw& DXDraw, TDXImageList& DXImageList);
+
 // Counts the planets other than Planets[Index] whose centre lies closer than MinPlanetDistance
 // to its centre. Every table entry must hold a planet.
 int CountPlanetsNear(int Index);
