@@ -26,6 +26,10 @@ int RunCommand(const TCommandArgs& args);
 // height, bit count and colour count as one JSON line, or the reader's error on stderr (exit 1).
 int DibCommand(const TCommandArgs& args);
 
+// sheet FILE.png: draws every picture of the game's image list, with its name, on the frame of
+// the running display and writes that frame as a PNG.
+int SheetCommand(const TCommandArgs& args);
+
 // The value of "--seed N", a time of day in milliseconds since midnight UTC (0..86399999), taken
 // out of args. Throws EUsageError when it is missing, malformed or out of range.
 std::uint32_t TakeSeed(TCommandArgs& args);

@@ -21,6 +21,7 @@ const TCommand Commands[] = {
             "                    the real game for F frames of 20 ms; PNG pictures of frames, the final state",
      RunCommand},
     {"dib", "dib FILE          a .bmp or stored picture read by the game's reader, as JSON", DibCommand},
+    {"sheet", "sheet FILE.png    every picture of the image list with its name, drawn on the frame", SheetCommand},
 };
 
 void PrintUsage(std::FILE* to) {
