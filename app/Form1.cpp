@@ -18,6 +18,7 @@ TForm1::TForm1(TComponent* AOwner) : TDXForm(AOwner) {
   DefineField("DXDraw", DXDraw);
   DefineField("DXTimer", DXTimer);
   DefineField("DXInput", DXInput);
+  DefineField("DXImageList", DXImageList);
   DefineHandler("FormCreate", TNotifyEvent([this](TObject* s) { FormCreate(s); }));
   DefineHandler("DXTimerTimer", TDXTimerEvent([this](TObject* s, int lag) { DXTimerTimer(s, lag); }));
 }
@@ -56,7 +57,10 @@ void TForm1::DXTimerTimer(TObject*, int) {
   CurrentPlanet = 255;
 
   // Planets: each near one drawn, with its pull and contact, and every planet's radar dot.
-  // (joins here with the planet drawing)
+  for (const auto& planet : Planets) {
+    // (the near planet's drawing, pull and contact join here with the planet drawing)
+    DrawRadarDot(*planet, *DXDraw, *DXImageList);
+  }
 
   // Input: poll the keyboard and the joystick into the input states.
   if (DXInput) DXInput->Update();
@@ -81,5 +85,6 @@ void RegisterAppClasses() {
   RegisterFrameworkClasses();
   RegisterDXDrawClasses();
   RegisterInputClasses();
+  RegisterDXImageListClasses();
   RegisterResource("Form1.dfm", StoredForm1Data, StoredForm1Size);
 }

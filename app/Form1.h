@@ -2,6 +2,7 @@
 #pragma once
 
 #include "display/DXDraw.h"
+#include "display/DXImageList.h"
 #include "framework/DXForm.h"
 #include "framework/DXTimer.h"
 #include "input/DXInput.h"
@@ -15,6 +16,7 @@ class TForm1 : public TDXForm {
   TDXDraw* DXDraw = nullptr;
   TDXTimer* DXTimer = nullptr;
   TDXInput* DXInput = nullptr;
+  TDXImageList* DXImageList = nullptr;
 
   void FormCreate(TObject* Sender);
   void DXTimerTimer(TObject* Sender, int LagCount);

@@ -58,6 +58,22 @@ def in_text(x, y):
     return (x < 260 and y < 80) or y >= 748
 
 
+RADAR_SCALE = 20  # world units per radar pixel
+DOT = 11          # the radar dot "FlashYellow" is 11 x 11
+
+
+def radar_dots(state):
+    """Top-left corners of every planet's radar dot (halves round to even, as Python does)."""
+    px, py = state["Player"]["X"], state["Player"]["Y"]
+    return [(round((p["X"] - px) / RADAR_SCALE + 512), round((p["Y"] - py) / RADAR_SCALE + 384))
+            for p in state["Planets"]]
+
+
+def dot_cover(dots):
+    return {(x, y) for (dx, dy) in dots for y in range(max(dy, 0), min(dy + DOT, 768))
+            for x in range(max(dx, 0), min(dx + DOT, 1024))}
+
+
 state_path, first_path, last_path, moving_path = sys.argv[1:5]
 state = json.load(open(state_path))
 if state["Frame"] != 120 or state["FramesPerSecond"] != 50:
@@ -66,26 +82,37 @@ if state["Frame"] != 120 or state["FramesPerSecond"] != 50:
 width, height, rows = read_png(last_path)
 if (width, height) != (1024, 768):
     fail("frame is %dx%d" % (width, height))
-colours = {c for row in rows for c in row}
+# Radar dots may cover anything; everywhere else the frame is black and white.
+dots = radar_dots(state)
+covered = dot_cover(dots)
+colours = {c for y, row in enumerate(rows) for x, c in enumerate(row) if (x, y) not in covered}
 if not colours <= {(0, 0, 0), (255, 255, 255)}:
     fail("colours other than black and white: %s" % sorted(colours)[:5])
+on_screen = [(x, y) for (x, y) in dots if 0 <= x and x + DOT <= 1024 and 0 <= y and y + DOT <= 768]
+if not on_screen:
+    fail("no radar dot on screen")
+for (x, y) in on_screen:
+    if lit(rows, x, y, x + DOT, y + DOT) < 20:
+        fail("no radar dot at %d,%d" % (x, y))
 
 # At rest every star is one white pixel where it stands (halves round to even, as Python does).
 stars = set()
 for s in state["Stars"]:
     x, y = round(s["X"]), round(s["Y"])
-    if 0 <= x < 1024 and 0 <= y < 768:
+    if 0 <= x < 1024 and 0 <= y < 768 and (x, y) not in covered:
         stars.add((x, y))
         if rows[y][x] != (255, 255, 255):
             fail("star at %d,%d is not white" % (x, y))
-outside = {(x, y) for y in range(768) for x in range(1024) if rows[y][x] != (0, 0, 0) and not in_text(x, y)}
+outside = {(x, y) for y in range(768) for x in range(1024)
+           if rows[y][x] != (0, 0, 0) and not in_text(x, y) and (x, y) not in covered}
 if outside != {s for s in stars if not in_text(*s)}:
     fail("lit pixels outside the text areas are not exactly the stars")
 
 # The readouts at (0,0), (0,40) and (0,60), the ticker at y 748 sliding in (x 1024 - 4*69 = 748).
 if lit(rows, 0, 0, 60, 18) < 20 or lit(rows, 0, 40, 200, 58) < 60 or lit(rows, 0, 60, 200, 78) < 60:
     fail("a readout is missing")
-if lit(rows, 748, 748, 1024, 768) < 60 or lit(rows, 0, 748, 740, 768) != sum(
+if lit(rows, 748, 748, 1024, 768) < 60 or sum(
+        1 for y in range(748, 768) for x in range(740) if rows[y][x] != (0, 0, 0) and (x, y) not in covered) != sum(
         1 for (x, y) in stars if y >= 748 and x < 740):
     fail("the ticker is not where it should be")
 
