@@ -56,20 +56,32 @@ void TForm1::DXTimerTimer(TObject*, int) {
   Player.Landed = false;
   CurrentPlanet = 255;
 
-  // Planets: each near one drawn, with its pull and contact, and every planet's radar dot.
-  for (const auto& planet : Planets) {
-    // (the near planet's drawing, pull and contact join here with the planet drawing)
-    DrawRadarDot(*planet, *DXDraw, *DXImageList);
+  // Planets, in table order: each near one drawn, then its pull and contact; every one's radar
+  // dot, over its own picture and under everything drawn later. The last near planet is current.
+  for (std::uint16_t i = 0; i < PlanetCount; ++i) {
+    TPlanet& planet = *Planets[i];
+    if (DistToPlanet(i) < NearDistance) {
+      CurrentPlanet = static_cast<std::uint8_t>(i);
+      planet.DrawPlanet(*DXDraw, *DXImageList, Player.X, Player.Y);
+      planet.GravityAndLanding(Player);
+    }
+    DrawRadarDot(planet, *DXDraw, *DXImageList);
   }
 
   // Input: poll the keyboard and the joystick into the input states.
   if (DXInput) DXInput->Update();
 
-  // Ship: steering, thrust and its flame, then the ship itself, while the hull holds.
-  // (joins here with the ship drawing)
+  // A destroyed ship can no longer be steered, and is no longer drawn.
+  if (Player.Hull > 0) {
+    TShipControls controls = DXInput ? ShipControlsFrom(DXInput->InputStates) : TShipControls{};
+    ControlShip(*DXDraw, *DXImageList, Player, controls);
+  }
+  if (Player.Hull > 0) DrawShip(*DXDraw, *DXImageList, Player);
 
-  // Explosions, then the information panel of the current planet.
-  // (join here with the explosion and panel drawing)
+  for (auto& explosion : Explosions)
+    if (explosion->Alpha != 0) explosion->DrawFrame(*DXDraw, *DXImageList);
+  if (CurrentPlanet != 255)
+    Planets[CurrentPlanet]->DrawInfoPanel(*DXDraw, *DXImageList, Player.Landed);
 
   Messages->DrawLog(*DXDraw);
 

@@ -159,6 +159,12 @@ void StepGlow(TPlanetThing& Thing);
 constexpr std::uint16_t PanelWidth = 475;
 constexpr std::int64_t PeoplePerUnit = 47875;
 
+// The ship is always drawn at the centre of the 1024 x 768 frame; the world moves around it.
+constexpr int ScreenCentreX = 512;
+constexpr int ScreenCentreY = 384;
+// A planet closer than this to the ship is drawn in detail and acts on the ship.
+constexpr double NearDistance = 1500;
+
 // What world building needs to know about planets.
 constexpr double ProvisionalRange = 5000;     // side of the square of a planet's first centre
 constexpr double MinPlanetDistance = 2000;    // least distance between two placed centres

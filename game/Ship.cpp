@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "display/DXDraw.h"
+#include "display/DXImageList.h"
 #include "framework/AngleTable.h"
 
 namespace {
@@ -12,6 +14,10 @@ constexpr int FineTurnStep = 1;
 constexpr long double FineThrust = 0.05L;
 constexpr double FineFlamePivotY = -0.2;
 constexpr double NormalFlamePivotY = -0.5;
+// The size the flame and the ship are drawn at: their pictures' own.
+constexpr int FlameWidth = 15;
+constexpr int FlameHeight = 19;
+constexpr int ShipSize = 31;
 
 }  // namespace
 
@@ -51,4 +57,19 @@ bool SteerShip(TPlayer& Player, const TShipControls& Controls) {
   Player.VX = static_cast<float>(Player.VX + AngleCos(along) * mode.Thrust);
   Player.VY = static_cast<float>(Player.VY + AngleSin(along) * mode.Thrust);
   return true;
+}
+
+void ControlShip(TDXDraw& DXDraw, TDXImageList& DXImageList, TPlayer& Player,
+                 const TShipControls& Controls) {
+  if (!SteerShip(Player, Controls)) return;
+  double pivotY = ShipMode(Player.Ship, Controls.Fine).FlamePivotY;
+  DXImageList.Items().ImageByName("Flame")->DrawTurned(DXDraw.Surface, ScreenCentreX, ScreenCentreY,
+                                                     FlameWidth, FlameHeight, 0, 0.5, pivotY,
+                                                     Player.Heading);
+}
+
+void DrawShip(TDXDraw& DXDraw, TDXImageList& DXImageList, const TPlayer& Player) {
+  DXImageList.Items().ImageByName(Player.Ship.Image)
+      ->DrawTurned(DXDraw.Surface, ScreenCentreX, ScreenCentreY, ShipSize, ShipSize, 0, 0.5, 0.5,
+                  Player.Heading);
 }
