@@ -82,9 +82,15 @@ if state["Frame"] != 120 or state["FramesPerSecond"] != 50:
 width, height, rows = read_png(last_path)
 if (width, height) != (1024, 768):
     fail("frame is %dx%d" % (width, height))
-# Radar dots may cover anything; everywhere else the frame is black and white.
+# Radar dots may cover anything, and so may the ship at the centre (its 31 x 31 picture turned
+# about its middle covers x 497..526, y 369..398); everywhere else the frame is black and white.
+if state["CurrentPlanet"] != 255:
+    fail("a planet is near the ship, which this check does not expect")
+SHIP = {(x, y) for y in range(369, 399) for x in range(497, 527)}
 dots = radar_dots(state)
-covered = dot_cover(dots)
+covered = dot_cover(dots) | SHIP
+if lit(rows, 497, 369, 527, 399) < 100:
+    fail("no ship at the centre")
 colours = {c for y, row in enumerate(rows) for x, c in enumerate(row) if (x, y) not in covered}
 if not colours <= {(0, 0, 0), (255, 255, 255)}:
     fail("colours other than black and white: %s" % sorted(colours)[:5])
