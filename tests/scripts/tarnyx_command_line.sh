@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The game's own command line: --version and --help answer without a window (no display is
+# given, so any attempt to open one would fail), anything else is one line on stderr and status 2.
+set -euo pipefail
+build=$2
+game=$build/app/tarnyx
+[ -x "$game" ] || { echo "tarnyx_command_line: $game not built"; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+call() {  # call ARGS...: runs the game without any display; sets status, out, err
+  set +e
+  env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$game" "$@" >"$work/out" 2>"$work/err"
+  status=$?
+  set -e
+}
+
+call --version
+[ "$status" -eq 0 ] || fail "--version: status $status: $(cat "$work/err")"
+[ ! -s "$work/err" ] || fail "--version wrote to stderr: $(cat "$work/err")"
+[ "$(sed -n 1p "$work/out")" = "Tarnyx 0.06 Beta (8 bit edition)" ] || fail "--version: $(cat "$work/out")"
+sed -n 2p "$work/out" | grep -Eq '^SDL [0-9]+\.[0-9]+\.[0-9]+$' || fail "--version: no SDL version: $(cat "$work/out")"
+[ "$(wc -l <"$work/out")" -eq 2 ] || fail "--version: $(cat "$work/out")"
+
+call --help
+[ "$status" -eq 0 ] || fail "--help: status $status: $(cat "$work/err")"
+[ ! -s "$work/err" ] || fail "--help wrote to stderr: $(cat "$work/err")"
+for mention in "Alt+Enter" "PrintScreen" "Alt+F4" "Up arrow"; do
+  grep -q "$mention" "$work/out" || fail "--help does not mention $mention"
+done
+
+for args in "--verbose" "-h" "--version --help" "--help extra" "savegame" ""; do
+  # shellcheck disable=SC2086
+  if [ -z "$args" ]; then call ""; else call $args; fi
+  [ "$status" -eq 2 ] || fail "'$args': status $status, expected 2"
+  [ "$(wc -l <"$work/err")" -eq 1 ] || fail "'$args': stderr is not one line: $(cat "$work/err")"
+  [ ! -s "$work/out" ] || fail "'$args': wrote to stdout"
+done
+echo "tarnyx_command_line: ok"
