@@ -1,4 +1,4 @@
 #!/usr/bin/env bash
 # A bounded run of the stored-form reader's fuzz target over its seed corpus (see scripts/fuzz-run).
 set -euo pipefail
-exec "$1/scripts/fuzz-run" "$1" "$2" FormReader 20
+exec "$1/scripts/fuzz-run" "$1" "$2" FormReader 30
