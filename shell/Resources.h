@@ -1,6 +1,6 @@
 // Files embedded in the program at build time, found by name: the stored form, the pictures.
-// A CMake call `tarnyx_embed(<target> <name> <file> [<name> <file>...])` embeds the files into
-// every program that links <target>; the game reads no file at run time.
+// The build compiles them in (cmake/EmbedAssets.cmake, cmake/EmbedPictures.cmake) and registers
+// them at start-up; the game reads no file at run time.
 #pragma once
 
 #include <cstddef>
