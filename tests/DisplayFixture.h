@@ -8,20 +8,26 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 
+// A borderless 1024x768 form with a display of the game's settings on it, not yet shown.
+inline TDXDraw* NewGameDisplay(TForm*& form) {
+  form = new TForm(Application);
+  form->BorderStyle = bsNone;
+  form->SetBounds(0, 0, 1024, 768);
+  auto* draw = new TDXDraw(form);
+  draw->SetParent(form);
+  draw->SetOptions(0x018D);
+  draw->Display().SetWidth(1024);
+  draw->Display().SetHeight(768);
+  draw->SetBounds(0, 0, 1024, 768);
+  return draw;
+}
+
 class DisplayFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     SetBackend(&backend);
     ResetApplication();
-    form = new TForm(Application);
-    form->BorderStyle = bsNone;
-    form->SetBounds(0, 0, 1024, 768);
-    draw = new TDXDraw(form);
-    draw->SetParent(form);
-    draw->SetOptions(0x018D);
-    draw->Display().SetWidth(1024);
-    draw->Display().SetHeight(768);
-    draw->SetBounds(0, 0, 1024, 768);
+    draw = NewGameDisplay(form);
     form->Show();
     ASSERT_TRUE(draw->Initialized());
   }

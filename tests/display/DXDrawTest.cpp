@@ -7,6 +7,7 @@
 #include "display/DXDraw.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/Application.h"
+#include "tests/DisplayFixture.h"
 
 namespace {
 
@@ -26,15 +27,7 @@ class DXDrawTest : public ::testing::Test {
     ResetApplication();
     SetEmulatedDisplayModes({});
     heard = &log;
-    form = new TForm(Application);
-    form->BorderStyle = bsNone;
-    form->SetBounds(0, 0, 1024, 768);
-    draw = new TDXDraw(form);
-    draw->SetParent(form);
-    draw->SetOptions(0x018D);
-    draw->Display().SetWidth(1024);
-    draw->Display().SetHeight(768);
-    draw->SetBounds(0, 0, 1024, 768);
+    draw = NewGameDisplay(form);
   }
   void TearDown() override {
     ResetApplication();

@@ -9,6 +9,7 @@
 #include "platform/Gdi.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/Application.h"
+#include "tests/DisplayFixture.h"
 
 namespace {
 
@@ -51,15 +52,7 @@ class PictureCollectionTest : public ::testing::Test {
     SetBackend(&backend);
     ResetApplication();
     SetEmulatedDisplayModes({});
-    form = new TForm(Application);
-    form->BorderStyle = bsNone;
-    form->SetBounds(0, 0, 1024, 768);
-    draw = new TDXDraw(form);
-    draw->SetParent(form);
-    draw->SetOptions(0x018D);
-    draw->Display().SetWidth(1024);
-    draw->Display().SetHeight(768);
-    draw->SetBounds(0, 0, 1024, 768);
+    draw = NewGameDisplay(form);
     list = new TDXImageList(form);
     // Two names in bucket 51 (length 5, 's' and 'p'), a keyed picture and an opaque one.
     Add("Ship1", 31, 31, true, clFuchsia, [](int x, int y) { return (x + y) % 3 == 0 ? 0 : 2; });
