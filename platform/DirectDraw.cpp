@@ -9,6 +9,7 @@
 #include "platform/Backend.h"
 #include "platform/BlitKernels.h"
 #include "platform/Gdi.h"
+#include "platform/OpaqueRuns.h"
 
 const GUID IID_IDirectDraw = {0x6C14DB80, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
 const GUID IID_IDirectDraw4 = {0x9C59509A, 0x39BD, 0x11D1, {0x8C, 0x4A, 0x00, 0xC0, 0x4F, 0xD9, 0x30, 0xC5}};
@@ -307,6 +308,7 @@ class TSoftSurface : public TCounted<IDirectDrawSurface> {
     if (!dc || dc != dc_) return DDERR_NODC;
     DestroyTargetDC(dc_);
     dc_ = nullptr;
+    PixelsChanged();
     if (PresentsOnChange()) Present();
     return DD_OK;
   }
@@ -319,6 +321,7 @@ class TSoftSurface : public TCounted<IDirectDrawSurface> {
   }
   HRESULT SetColorKey(DWORD flags, DDCOLORKEY* key) override {
     if (flags == DDCKEY_SRCBLT) {
+      PixelsChanged();
       hasSourceKey_ = key != nullptr;
       if (key) sourceKey_ = *key;
     } else if (flags == DDCKEY_DESTBLT) {
@@ -339,6 +342,7 @@ class TSoftSurface : public TCounted<IDirectDrawSurface> {
   HRESULT Unlock(void*) override {
     if (!locked_) return DDERR_NOTLOCKED;
     locked_ = false;
+    PixelsChanged();
     if (PresentsOnChange()) Present();
     return DD_OK;
   }
@@ -388,6 +392,13 @@ class TSoftSurface : public TCounted<IDirectDrawSurface> {
     return (caps_ & DDSCAPS_PRIMARYSURFACE) && !(caps_ & DDSCAPS_FLIP);
   }
   void Present();
+  // Every change of the pixels or of the source key goes through here, so that the opaque runs
+  // kept for keyed copies never describe pixels that are gone.
+  void PixelsChanged() {
+    runs_.Clear();
+    keyedCopiesSinceChange_ = 0;
+  }
+  const TOpaqueRuns* RunsForKeyedCopy();
   const std::array<PALETTEENTRY, 256>& Colors() const;
   HRESULT CopyRect(const RECT& d, TSoftSurface* source, const RECT& s, bool keyed);
   HRESULT StretchRect(const RECT& d, TSoftSurface* source, const RECT& s, bool keyed,
@@ -405,6 +416,10 @@ class TSoftSurface : public TCounted<IDirectDrawSurface> {
   TSoftClipper* clipper_ = nullptr;
   bool hasSourceKey_ = false, hasDestKey_ = false;
   DDCOLORKEY sourceKey_{}, destKey_{};
+  // The opaque runs under the source key, found at the second keyed copy since the last change
+  // (a picture that is copied once and then changed is not worth the scan).
+  TOpaqueRuns runs_;
+  int keyedCopiesSinceChange_ = 0;
   TSoftSurface* back_ = nullptr;   // the back buffer, on the front buffer of a flip chain
   TSoftSurface* front_ = nullptr;  // the front buffer, on a back buffer (not counted)
 };
@@ -630,6 +645,7 @@ HRESULT TSoftSurface::Lock(RECT* rect, DDSURFACEDESC* desc, DWORD, void*) {
   desc->dwFlags |= DDSD_LPSURFACE;
   desc->lpSurface = Row(r.top) + std::ptrdiff_t(r.left) * int(format_.dwRGBBitCount) / 8;
   locked_ = true;
+  PixelsChanged();
   return DD_OK;
 }
 
@@ -651,6 +667,7 @@ HRESULT TSoftSurface::GetDC(HDC* dc) {
   if (t.BitCount == 8) t.Colors = Colors();
   dc_ = CreateTargetDC(t);
   *dc = dc_;
+  PixelsChanged();
   return DD_OK;
 }
 
@@ -663,6 +680,7 @@ HRESULT TSoftSurface::Restore() {
     if (!s) continue;
     s->lost_ = false;
     std::fill(s->pixels_.begin(), s->pixels_.end(), 0);
+    s->PixelsChanged();
   }
   return DD_OK;
 }
@@ -674,6 +692,8 @@ HRESULT TSoftSurface::Flip(IDirectDrawSurface* target, DWORD) {
   if (HRESULT hr = Usable(); FAILED(hr)) return hr;
   if (HRESULT hr = back_->Usable(); FAILED(hr)) return hr;
   pixels_.swap(back_->pixels_);
+  PixelsChanged();
+  back_->PixelsChanged();
   Present();
   return DD_OK;
 }
@@ -717,6 +737,7 @@ HRESULT TSoftSurface::Blt(RECT* destRect, IDirectDrawSurface* source, RECT* sour
       FillPixels(Row(r.top) + std::ptrdiff_t(r.left) * BytesPerPixel(), pitch_, r.right - r.left,
                  r.bottom - r.top, BytesPerPixel(), fx->dwFillColor);
     }
+    PixelsChanged();
     if (PresentsOnChange()) Present();
     return DD_OK;
   }
@@ -748,6 +769,15 @@ HRESULT TSoftSurface::Blt(RECT* destRect, IDirectDrawSurface* source, RECT* sour
   return hr;
 }
 
+// Narrower than this, the compare-and-select kernel copies a keyed block faster than the runs.
+constexpr int MinRunCopyWidth = 48;
+
+const TOpaqueRuns* TSoftSurface::RunsForKeyedCopy() {
+  if (keyedCopiesSinceChange_ < 2 && ++keyedCopiesSinceChange_ == 2)
+    runs_.Build(pixels_.data(), pitch_, width_, height_, std::uint8_t(sourceKey_.dwColorSpaceLowValue));
+  return runs_.Built() ? &runs_ : nullptr;
+}
+
 HRESULT TSoftSurface::CopyRect(const RECT& d, TSoftSurface* src, const RECT& s, bool keyed) {
   if (HRESULT hr = Usable(); FAILED(hr)) return hr;
   if (src != this) {
@@ -765,13 +795,18 @@ HRESULT TSoftSurface::CopyRect(const RECT& d, TSoftSurface* src, const RECT& s, 
     from = scratch.data();
     fromPitch = w * bpp;
   }
-  if (!keyed)
+  const TOpaqueRuns* runs =
+      keyed && bpp == 1 && src != this && w >= MinRunCopyWidth ? src->RunsForKeyedCopy() : nullptr;
+  if (runs)
+    runs->Copy(to, pitch_, src->pixels_.data(), src->pitch_, s.left, s.top, w, h);
+  else if (!keyed)
     CopyPixels(from, fromPitch, to, pitch_, w, h, bpp);
   else if (bpp == 1)
     CopyPixelsKeyed8(from, fromPitch, to, pitch_, w, h,
                      std::uint8_t(src->sourceKey_.dwColorSpaceLowValue));
   else
     CopyPixelsKeyed(from, fromPitch, to, pitch_, w, h, bpp, src->sourceKey_.dwColorSpaceLowValue);
+  PixelsChanged();
   return DD_OK;
 }
 
@@ -781,6 +816,7 @@ HRESULT TSoftSurface::StretchRect(const RECT& d, TSoftSurface* src, const RECT& 
   if (src != this) {
     if (HRESULT hr = src->Usable(); FAILED(hr)) return hr;
   }
+  PixelsChanged();
   const int bpp = BytesPerPixel();
   const long long dw = d.right - d.left, dh = d.bottom - d.top;
   const long long sw = s.right - s.left, sh = s.bottom - s.top;

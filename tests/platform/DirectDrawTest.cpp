@@ -241,6 +241,166 @@ TEST_F(DirectDrawTest, FlipPresentsTheBackBufferThroughThePalette) {
   primary->Release();
 }
 
+// A keyed copy of a wide picture goes by the opaque runs the surface keeps for it. Whatever
+// changes the picture's pixels or key must make the next copy show the change.
+class KeyedCopyTest : public DirectDrawTest {
+ protected:
+  static constexpr int W = 64, H = 4;
+  void SetUp() override {
+    DirectDrawTest::SetUp();
+    Exclusive();
+    src = Offscreen(W, H);
+    dst = Offscreen(W, H);
+    Fill(src, RECT{4, 0, 60, H}, 5);  // an opaque body on key 0
+    SetKey(0);
+  }
+  void TearDown() override {
+    src->Release();
+    dst->Release();
+    DirectDrawTest::TearDown();
+  }
+  void Fill(IDirectDrawSurface* s, RECT r, DWORD value) {
+    DDBLTFX fx{};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = value;
+    ASSERT_EQ(s->Blt(&r, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+  }
+  void SetKey(DWORD value) {
+    DDCOLORKEY key{value, value};
+    ASSERT_EQ(src->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+  }
+  void Copy(IDirectDrawSurface* from) {
+    Fill(dst, RECT{0, 0, W, H}, 7);
+    ASSERT_EQ(dst->BltFast(0, 0, from, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
+  }
+  // Copies enough times for the runs to be found, so that a change after this meets them.
+  void Warm(IDirectDrawSurface* from) {
+    for (int i = 0; i < 3; ++i) Copy(from);
+  }
+  static std::vector<std::uint8_t> Pixels(IDirectDrawSurface* s) {
+    DDSURFACEDESC d = Desc();
+    EXPECT_EQ(s->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
+    std::vector<std::uint8_t> v(std::size_t(d.dwWidth) * d.dwHeight);
+    for (DWORD y = 0; y < d.dwHeight; ++y)
+      std::memcpy(&v[y * d.dwWidth], static_cast<std::uint8_t*>(d.lpSurface) + y * d.lPitch, d.dwWidth);
+    s->Unlock(d.lpSurface);
+    return v;
+  }
+  // One copy, compared with what the plain loop makes of the picture as it is now.
+  void ExpectCopyShowsThePicture(IDirectDrawSurface* from, const char* after) {
+    Copy(from);
+    DDCOLORKEY key{};
+    ASSERT_EQ(from->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+    std::vector<std::uint8_t> expected(std::size_t(W) * H, 7);
+    const std::vector<std::uint8_t> picture = Pixels(from);
+    CopyPixelsKeyed8Reference(picture.data(), W, expected.data(), W, W, H, std::uint8_t(key.dwColorSpaceLowValue));
+    EXPECT_EQ(Pixels(dst), expected) << "after " << after;
+  }
+  IDirectDrawSurface* src = nullptr;
+  IDirectDrawSurface* dst = nullptr;
+};
+
+TEST_F(KeyedCopyTest, FollowsEveryChangeOfThePictureAndItsKey) {
+  Warm(src);
+  ExpectCopyShowsThePicture(src, "the first copies");
+
+  Warm(src);
+  Put(src, 10, 1, 0);  // a hole through a lock
+  ExpectCopyShowsThePicture(src, "a write through a lock");
+
+  Warm(src);
+  Fill(src, RECT{20, 0, 30, 2}, 0);
+  ExpectCopyShowsThePicture(src, "a colour fill");
+
+  IDirectDrawSurface* patch = Offscreen(8, 2);
+  Fill(patch, RECT{0, 0, 8, 2}, 9);
+  Warm(src);
+  ASSERT_EQ(src->BltFast(0, 2, patch, nullptr, DDBLTFAST_WAIT), DD_OK);
+  ExpectCopyShowsThePicture(src, "a copy into it");
+  Warm(src);
+  RECT wide{40, 0, 64, 4};
+  ASSERT_EQ(src->Blt(&wide, patch, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  ExpectCopyShowsThePicture(src, "a scaled copy into it");
+  patch->Release();
+
+  Warm(src);
+  SetKey(5);
+  ExpectCopyShowsThePicture(src, "a new key");
+  Warm(src);
+  ASSERT_EQ(src->SetColorKey(DDCKEY_SRCBLT, nullptr), DD_OK);
+  EXPECT_EQ(dst->BltFast(0, 0, src, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DDERR_NOCOLORKEY);
+  SetKey(0);
+
+  Warm(src);
+  HDC dc = nullptr;
+  ASSERT_EQ(src->GetDC(&dc), DD_OK);
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));  // black is entry 0: the key
+  HGDIOBJ old = SelectObject(dc, pen);
+  MoveToEx(dc, 0, 3, nullptr);
+  LineTo(dc, W, 3);
+  SelectObject(dc, old);
+  DeleteObject(pen);
+  ASSERT_EQ(src->ReleaseDC(dc), DD_OK);
+  ExpectCopyShowsThePicture(src, "drawing through a device context");
+
+  Warm(src);
+  DirectDrawActivateApp(false);
+  DirectDrawActivateApp(true);
+  ASSERT_EQ(src->Restore(), DD_OK);  // all key now
+  ASSERT_EQ(dst->Restore(), DD_OK);
+  ExpectCopyShowsThePicture(src, "a restore");
+}
+
+TEST_F(KeyedCopyTest, GoesByTheRunsFoundBefore) {
+  // Proof that the copies above meet kept runs: a write behind the surface's back, through a
+  // pointer kept past its Unlock, is not seen, while one through a lock is.
+  Warm(src);
+  DDSURFACEDESC d = Desc();
+  ASSERT_EQ(src->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
+  auto* pixels = static_cast<std::uint8_t*>(d.lpSurface);
+  src->Unlock(pixels);
+  Warm(src);
+  pixels[62] = 6;  // in the keyed surround, row 0
+  Copy(src);
+  EXPECT_EQ(At(dst, 62, 0), 7);
+  Put(src, 62, 0, 6);
+  Copy(src);
+  EXPECT_EQ(At(dst, 62, 0), 6);
+}
+
+TEST_F(KeyedCopyTest, FollowsAFlipOfTheBackBuffer) {
+  ASSERT_EQ(dd->SetDisplayMode(1024, 768, 8), DD_OK);
+  DDSURFACEDESC d = Desc();
+  d.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  d.dwBackBufferCount = 1;
+  d.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+  IDirectDrawSurface* primary = nullptr;
+  ASSERT_EQ(dd->CreateSurface(&d, &primary, nullptr), DD_OK);
+  IDirectDrawSurface* back = nullptr;
+  DDSCAPS caps{DDSCAPS_BACKBUFFER};
+  ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
+  DDCOLORKEY key{0, 0};
+  ASSERT_EQ(back->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+  ASSERT_EQ(primary->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+  Fill(back, RECT{0, 0, W, H}, 3);
+  auto copyCorner = [&](IDirectDrawSurface* from) {
+    Fill(dst, RECT{0, 0, W, H}, 7);
+    RECT corner{0, 0, W, H};
+    ASSERT_EQ(dst->BltFast(0, 0, from, &corner, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
+  };
+  for (int i = 0; i < 3; ++i) copyCorner(back);
+  EXPECT_EQ(At(dst, 30, 2), 3);
+  for (int i = 0; i < 3; ++i) copyCorner(primary);
+  EXPECT_EQ(At(dst, 30, 2), 7);
+  ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  copyCorner(back);  // the old front: all key
+  EXPECT_EQ(At(dst, 30, 2), 7);
+  copyCorner(primary);
+  EXPECT_EQ(At(dst, 30, 2), 3);
+  back->Release();
+  primary->Release();
+}
+
 TEST_F(DirectDrawTest, DisplayModesComeFromTheEmulatedList) {
   std::vector<DDSURFACEDESC> seen;
   dd->EnumDisplayModes(0, nullptr, &seen, [](DDSURFACEDESC* m, void* c) -> HRESULT {
