@@ -8,11 +8,14 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "display/DXRender.h"
 #include "display/PictureCollection.h"
 #include "platform/Blitters.h"
+#include "platform/DirectDraw.h"
+#include "platform/OpaqueRuns.h"
 
 namespace {
 
@@ -82,27 +85,104 @@ TSdlScene& Scene() {
 }
 
 // Where each copy lands: the 800x800 planet at (112, 0) is cut only at the frame's bottom edge
-// ("inside"); at (-300, -200) it is cut on two sides ("clipped").
+// ("inside"); at (-300, -200) it is cut on two sides ("clipped"); smaller pictures lie wholly
+// inside at (500, 300).
 struct TPlacement {
   int X, Y;
 };
 const TPlacement Inside{112, 0}, Clipped{-300, -200}, Small{500, 300};
 
-// Our copy through the same clipping the surface Draw uses, then the keyed kernel.
-void OurKeyedCopy(benchmark::State& state, int side, TPlacement at) {
-  TPicture p(side, side);
-  TFrame f;
+// The software display objects the game draws with: an 8-bit frame and pictures in ordinary
+// surfaces, copied with BltFast as the display's Draw does after clipping.
+struct TSoftScene {
+  IDirectDraw* DD = nullptr;
+  IDirectDrawSurface* Frame = nullptr;
+  TSoftScene() {
+    DirectDrawCreate(nullptr, &DD, nullptr);
+    DD->SetCooperativeLevel(nullptr, DDSCL_NORMAL);
+    Frame = Make(FrameWidth, FrameHeight);
+  }
+  IDirectDrawSurface* Make(int w, int h) {
+    DDSURFACEDESC d{};
+    d.dwSize = sizeof d;
+    d.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+    d.dwWidth = DWORD(w);
+    d.dwHeight = DWORD(h);
+    d.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    d.ddpfPixelFormat.dwRGBBitCount = 8;
+    IDirectDrawSurface* s = nullptr;
+    DD->CreateSurface(&d, &s, nullptr);
+    return s;
+  }
+  IDirectDrawSurface* Picture(const TPicture& p) {
+    IDirectDrawSurface* s = Make(p.Width, p.Height);
+    DDSURFACEDESC d{};
+    d.dwSize = sizeof d;
+    s->Lock(nullptr, &d, DDLOCK_WAIT, nullptr);
+    for (int y = 0; y < p.Height; ++y)
+      std::copy_n(&p.Pixels[std::size_t(y) * p.Width], p.Width, static_cast<std::uint8_t*>(d.lpSurface) + y * d.lPitch);
+    s->Unlock(d.lpSurface);
+    DDCOLORKEY key{Key, Key};
+    s->SetColorKey(DDCKEY_SRCBLT, &key);
+    return s;
+  }
+};
+
+TSoftScene& Soft() {
+  static TSoftScene scene;
+  return scene;
+}
+
+// Clips the copy of a side x side picture placed at `at` to the frame, as the display's Draw
+// does, and hands the clipped destination and source rectangles to copy.
+template <class F>
+void ClippedCopies(benchmark::State& state, int side, TPlacement at, F copy) {
   std::int64_t pixels = 0;
   for (auto _ : state) {
     RECT D{at.X, at.Y, at.X + side, at.Y + side}, S{0, 0, side, side};
     if (ClipCopyRects(D, S, FrameWidth, FrameHeight, side, side)) {
-      KeyedCopy8(f.Pixels.data() + std::ptrdiff_t(D.top) * FrameWidth + D.left, FrameWidth,
-                 p.Pixels.data() + std::ptrdiff_t(S.top) * side + S.left, side, D.right - D.left, D.bottom - D.top, Key);
+      copy(D, S);
       pixels += std::int64_t(D.right - D.left) * (D.bottom - D.top);
     }
     benchmark::ClobberMemory();
   }
-  state.counters["Mpix/s"] = benchmark::Counter(double(pixels) / 1e6 / double(state.iterations()), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["Mpix/s"] = benchmark::Counter(double(pixels) / 1e6 / double(state.iterations()),
+                                                benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// What the game does: BltFast between software surfaces. Wide pictures go by their opaque runs
+// (found at the second copy and kept), narrow ones through the compare-and-select kernel.
+void SurfaceCopy(benchmark::State& state, int side, TPlacement at) {
+  TPicture p(side, side);
+  IDirectDrawSurface* picture = Soft().Picture(p);
+  ClippedCopies(state, side, at, [&](const RECT& D, RECT& S) {
+    Soft().Frame->BltFast(DWORD(D.left), DWORD(D.top), picture, &S, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
+  });
+  picture->Release();
+}
+
+// The two kernels on their own: compare-and-select over every pixel, and copying by runs.
+void KernelCopy(benchmark::State& state, int side, TPlacement at) {
+  TPicture p(side, side);
+  TFrame f;
+  ClippedCopies(state, side, at, [&](const RECT& D, const RECT& S) {
+    KeyedCopy8(f.Pixels.data() + std::ptrdiff_t(D.top) * FrameWidth + D.left, FrameWidth,
+               p.Pixels.data() + std::ptrdiff_t(S.top) * side + S.left, side, D.right - D.left, D.bottom - D.top, Key);
+  });
+}
+
+void RunsCopy(benchmark::State& state, int side, TPlacement at) {
+  TPicture p(side, side);
+  TFrame f;
+  TOpaqueRuns runs;
+  if (!runs.Build(p.Pixels.data(), side, side, side, Key)) {
+    state.SkipWithError("the picture has no runs worth keeping");
+    return;
+  }
+  ClippedCopies(state, side, at, [&](const RECT& D, const RECT& S) {
+    runs.Copy(f.Pixels.data() + std::ptrdiff_t(D.top) * FrameWidth + D.left, FrameWidth, p.Pixels.data(), side,
+              S.left, S.top, D.right - D.left, D.bottom - D.top);
+  });
 }
 
 void SdlKeyedCopy(benchmark::State& state, int side, TPlacement at, bool rle) {
@@ -116,24 +196,28 @@ void SdlKeyedCopy(benchmark::State& state, int side, TPlacement at, bool rle) {
   SDL_FreeSurface(s);
 }
 
-void BM_KeyedCopy_Planet800_Inside(benchmark::State& s) { OurKeyedCopy(s, 800, Inside); }
-void BM_KeyedCopy_Planet800_Clipped(benchmark::State& s) { OurKeyedCopy(s, 800, Clipped); }
-void BM_KeyedCopy_Ship31(benchmark::State& s) { OurKeyedCopy(s, 31, Small); }
-void BM_SdlBlit_Planet800_Inside(benchmark::State& s) { SdlKeyedCopy(s, 800, Inside, false); }
-void BM_SdlBlit_Planet800_Clipped(benchmark::State& s) { SdlKeyedCopy(s, 800, Clipped, false); }
-void BM_SdlBlit_Ship31(benchmark::State& s) { SdlKeyedCopy(s, 31, Small, false); }
-void BM_SdlBlitRLE_Planet800_Inside(benchmark::State& s) { SdlKeyedCopy(s, 800, Inside, true); }
-void BM_SdlBlitRLE_Planet800_Clipped(benchmark::State& s) { SdlKeyedCopy(s, 800, Clipped, true); }
-void BM_SdlBlitRLE_Ship31(benchmark::State& s) { SdlKeyedCopy(s, 31, Small, true); }
-BENCHMARK(BM_KeyedCopy_Planet800_Inside);
-BENCHMARK(BM_SdlBlit_Planet800_Inside);
-BENCHMARK(BM_SdlBlitRLE_Planet800_Inside);
-BENCHMARK(BM_KeyedCopy_Planet800_Clipped);
-BENCHMARK(BM_SdlBlit_Planet800_Clipped);
-BENCHMARK(BM_SdlBlitRLE_Planet800_Clipped);
-BENCHMARK(BM_KeyedCopy_Ship31);
-BENCHMARK(BM_SdlBlit_Ship31);
-BENCHMARK(BM_SdlBlitRLE_Ship31);
+// Every way of copying, for each picture and placement: Planet400 (800x800) nearly and partly
+// on screen, a middling planet, and a 31x31 ship.
+const bool KeyedCopiesRegistered = [] {
+  struct TCase {
+    const char* Name;
+    int Side;
+    TPlacement At;
+  };
+  const TCase cases[] = {
+      {"Planet800_Inside", 800, Inside}, {"Planet800_Clipped", 800, Clipped}, {"Planet200", 200, Small}, {"Ship31", 31, Small}};
+  for (const TCase& c : cases) {
+    const std::string name = c.Name;
+    const int side = c.Side;
+    const TPlacement at = c.At;
+    benchmark::RegisterBenchmark(("BM_SurfaceCopy_" + name).c_str(), [=](benchmark::State& s) { SurfaceCopy(s, side, at); });
+    benchmark::RegisterBenchmark(("BM_KeyedKernel_" + name).c_str(), [=](benchmark::State& s) { KernelCopy(s, side, at); });
+    benchmark::RegisterBenchmark(("BM_RunsKernel_" + name).c_str(), [=](benchmark::State& s) { RunsCopy(s, side, at); });
+    benchmark::RegisterBenchmark(("BM_SdlBlit_" + name).c_str(), [=](benchmark::State& s) { SdlKeyedCopy(s, side, at, false); });
+    benchmark::RegisterBenchmark(("BM_SdlBlitRLE_" + name).c_str(), [=](benchmark::State& s) { SdlKeyedCopy(s, side, at, true); });
+  }
+  return true;
+}();
 
 // Turned drawing at a third of a right angle (21 of 256 steps, about 29.5 degrees).
 constexpr int TurnSteps = 21;
