@@ -56,42 +56,6 @@ struct TFrame {
   }
 };
 
-// SDL surfaces of the same pixels, sharing one palette so that the blit copies indices.
-struct TSdlScene {
-  SDL_Palette* Palette;
-  SDL_Surface* Frame;
-  TSdlScene() {
-    Palette = SDL_AllocPalette(256);
-    SDL_Color colors[256];
-    for (int i = 0; i < 256; ++i) colors[i] = {Uint8(i), Uint8(255 - i), Uint8(i * 7), 255};
-    SDL_SetPaletteColors(Palette, colors, 0, 256);
-    Frame = SDL_CreateRGBSurfaceWithFormat(0, FrameWidth, FrameHeight, 8, SDL_PIXELFORMAT_INDEX8);
-    SDL_SetSurfacePalette(Frame, Palette);
-  }
-  SDL_Surface* Make(const TPicture& p, bool rle) {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, p.Width, p.Height, 8, SDL_PIXELFORMAT_INDEX8);
-    SDL_SetSurfacePalette(s, Palette);
-    for (int y = 0; y < p.Height; ++y)
-      std::copy_n(&p.Pixels[std::size_t(y) * p.Width], p.Width, static_cast<Uint8*>(s->pixels) + y * s->pitch);
-    SDL_SetColorKey(s, SDL_TRUE, Key);
-    SDL_SetSurfaceRLE(s, rle ? 1 : 0);
-    return s;
-  }
-};
-
-TSdlScene& Scene() {
-  static TSdlScene scene;
-  return scene;
-}
-
-// Where each copy lands: the 800x800 planet at (112, 0) is cut only at the frame's bottom edge
-// ("inside"); at (-300, -200) it is cut on two sides ("clipped"); smaller pictures lie wholly
-// inside at (500, 300).
-struct TPlacement {
-  int X, Y;
-};
-const TPlacement Inside{112, 0}, Clipped{-300, -200}, Small{500, 300};
-
 // The software display objects the game draws with: an 8-bit frame and pictures in ordinary
 // surfaces, copied with BltFast as the display's Draw does after clipping.
 struct TSoftScene {
@@ -133,6 +97,58 @@ TSoftScene& Soft() {
   return scene;
 }
 
+// The frame's pixels, which every keyed copy here writes: ours through the surface, the kernels
+// directly, and SDL through a surface made over the same memory.
+std::uint8_t* FramePixels() {
+  static std::uint8_t* const pixels = [] {
+    DDSURFACEDESC d{};
+    d.dwSize = sizeof d;
+    Soft().Frame->Lock(nullptr, &d, DDLOCK_WAIT, nullptr);
+    Soft().Frame->Unlock(d.lpSurface);
+    return static_cast<std::uint8_t*>(d.lpSurface);
+  }();
+  return pixels;
+}
+
+// SDL surfaces of the same pixels, sharing one palette so that the blit copies indices.
+struct TSdlScene {
+  SDL_Palette* Palette;
+  SDL_Surface* Frame;
+  TSdlScene() {
+    Palette = SDL_AllocPalette(256);
+    SDL_Color colors[256];
+    for (int i = 0; i < 256; ++i) colors[i] = {Uint8(i), Uint8(255 - i), Uint8(i * 7), 255};
+    SDL_SetPaletteColors(Palette, colors, 0, 256);
+    // SDL draws into the very memory of our frame, so that where the frame happens to lie in the
+    // caches favours neither side.
+    Frame = SDL_CreateRGBSurfaceWithFormatFrom(FramePixels(), FrameWidth, FrameHeight, 8, FrameWidth,
+                                               SDL_PIXELFORMAT_INDEX8);
+    SDL_SetSurfacePalette(Frame, Palette);
+  }
+  SDL_Surface* Make(const TPicture& p, bool rle) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, p.Width, p.Height, 8, SDL_PIXELFORMAT_INDEX8);
+    SDL_SetSurfacePalette(s, Palette);
+    for (int y = 0; y < p.Height; ++y)
+      std::copy_n(&p.Pixels[std::size_t(y) * p.Width], p.Width, static_cast<Uint8*>(s->pixels) + y * s->pitch);
+    SDL_SetColorKey(s, SDL_TRUE, Key);
+    SDL_SetSurfaceRLE(s, rle ? 1 : 0);
+    return s;
+  }
+};
+
+TSdlScene& Scene() {
+  static TSdlScene scene;
+  return scene;
+}
+
+// Where each copy lands: the 800x800 planet at (112, 0) is cut only at the frame's bottom edge
+// ("inside"); at (-300, -200) it is cut on two sides ("clipped"); smaller pictures lie wholly
+// inside at (500, 300).
+struct TPlacement {
+  int X, Y;
+};
+const TPlacement Inside{112, 0}, Clipped{-300, -200}, Small{500, 300};
+
 // Clips the copy of a side x side picture placed at `at` to the frame, as the display's Draw
 // does, and hands the clipped destination and source rectangles to copy.
 template <class F>
@@ -164,23 +180,21 @@ void SurfaceCopy(benchmark::State& state, int side, TPlacement at) {
 // The two kernels on their own: compare-and-select over every pixel, and copying by runs.
 void KernelCopy(benchmark::State& state, int side, TPlacement at) {
   TPicture p(side, side);
-  TFrame f;
   ClippedCopies(state, side, at, [&](const RECT& D, const RECT& S) {
-    KeyedCopy8(f.Pixels.data() + std::ptrdiff_t(D.top) * FrameWidth + D.left, FrameWidth,
+    KeyedCopy8(FramePixels() + std::ptrdiff_t(D.top) * FrameWidth + D.left, FrameWidth,
                p.Pixels.data() + std::ptrdiff_t(S.top) * side + S.left, side, D.right - D.left, D.bottom - D.top, Key);
   });
 }
 
 void RunsCopy(benchmark::State& state, int side, TPlacement at) {
   TPicture p(side, side);
-  TFrame f;
   TOpaqueRuns runs;
   if (!runs.Build(p.Pixels.data(), side, side, side, Key)) {
     state.SkipWithError("the picture has no runs worth keeping");
     return;
   }
   ClippedCopies(state, side, at, [&](const RECT& D, const RECT& S) {
-    runs.Copy(f.Pixels.data() + std::ptrdiff_t(D.top) * FrameWidth + D.left, FrameWidth, p.Pixels.data(), side,
+    runs.Copy(FramePixels() + std::ptrdiff_t(D.top) * FrameWidth + D.left, FrameWidth, p.Pixels.data(), side,
               S.left, S.top, D.right - D.left, D.bottom - D.top);
   });
 }
@@ -211,6 +225,11 @@ const bool KeyedCopiesRegistered = [] {
     const int side = c.Side;
     const TPlacement at = c.At;
     benchmark::RegisterBenchmark(("BM_SurfaceCopy_" + name).c_str(), [=](benchmark::State& s) { SurfaceCopy(s, side, at); });
+    benchmark::RegisterBenchmark(("BM_SurfaceCopySSE2_" + name).c_str(), [=](benchmark::State& s) {
+      SetKeyedCopyAVX2Allowed(false);  // as on a processor without AVX2
+      SurfaceCopy(s, side, at);
+      SetKeyedCopyAVX2Allowed(true);
+    });
     benchmark::RegisterBenchmark(("BM_KeyedKernel_" + name).c_str(), [=](benchmark::State& s) { KernelCopy(s, side, at); });
     benchmark::RegisterBenchmark(("BM_RunsKernel_" + name).c_str(), [=](benchmark::State& s) { RunsCopy(s, side, at); });
     benchmark::RegisterBenchmark(("BM_SdlBlit_" + name).c_str(), [=](benchmark::State& s) { SdlKeyedCopy(s, side, at, false); });

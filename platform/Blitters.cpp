@@ -72,6 +72,14 @@ inline __m128i Selected16(const std::uint8_t* d, const std::uint8_t* s, __m128i 
   return _mm_or_si128(_mm_and_si128(eq, old), _mm_andnot_si128(eq, v));
 }
 
+// Rows of 16 to 31 pixels (most pictures of things on a planet, the ship): two blocks flush with
+// each end, both selected before either is stored, without a branch on what they hold.
+inline void KeyedRow16To31(std::uint8_t* d, const std::uint8_t* s, int n, __m128i k) {
+  const __m128i first = Selected16(d, s, k), last = Selected16(d + n - 16, s + n - 16, k);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d), first);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 16), last);
+}
+
 // Each row in whole blocks; a row that does not end on a block boundary ends with one block
 // taken flush with its end, overlapping the one before it. Selecting twice gives the same bytes
 // as selecting once, so the overlap is harmless; but that last block is read before anything of
@@ -81,8 +89,11 @@ void KeyedCopySSE2(std::uint8_t* dst, std::ptrdiff_t dstPitch, const std::uint8_
                    int width, int height, std::uint8_t key) {
   const __m128i k = _mm_set1_epi8(char(key));
   for (int y = 0; y < height; ++y, dst += dstPitch, src += srcPitch) {
-    if (width < 16) {
-      KeyedRowShort(dst, src, width, key, k);
+    if (width < 32) {
+      if (width < 16)
+        KeyedRowShort(dst, src, width, key, k);
+      else
+        KeyedRow16To31(dst, src, width, k);
       continue;
     }
     const bool ragged = width % 16 != 0;
@@ -135,13 +146,10 @@ __attribute__((target("avx2"))) void KeyedCopyAVX2(std::uint8_t* dst, std::ptrdi
   const __m128i k16 = _mm_set1_epi8(char(key));
   for (int y = 0; y < height; ++y, dst += dstPitch, src += srcPitch) {
     if (width < 32) {
-      if (width < 16) {
+      if (width < 16)
         KeyedRowShort(dst, src, width, key, k16);
-      } else {
-        const __m128i first = Selected16(dst, src, k16), last = Selected16(dst + width - 16, src + width - 16, k16);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), first);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + width - 16), last);
-      }
+      else
+        KeyedRow16To31(dst, src, width, k16);
       continue;
     }
     // The row's first and last 32 bytes are selected before anything is stored and written after

@@ -82,10 +82,18 @@ inline void CopyRunBytes(std::uint8_t* d, const std::uint8_t* s, std::size_t n) 
 #ifdef TARNYX_X86
 void CopyRunSSE2(std::uint8_t* d, const std::uint8_t* s, std::size_t n) {
   if (n < 32) return CopyRunBytes(d, s, n);
-  const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-  const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 16));
-  for (std::size_t i = 16 - (reinterpret_cast<std::uintptr_t>(d) & 15); i + 16 <= n; i += 16)
-    _mm_store_si128(reinterpret_cast<__m128i*>(d + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+  auto load = [&](std::size_t i) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)); };
+  auto store = [&](std::size_t i, __m128i v) { _mm_store_si128(reinterpret_cast<__m128i*>(d + i), v); };
+  const __m128i head = load(0), tail = load(n - 16);
+  std::size_t i = 16 - (reinterpret_cast<std::uintptr_t>(d) & 15);
+  for (; i + 64 <= n; i += 64) {
+    const __m128i a = load(i), b = load(i + 16), c = load(i + 32), e = load(i + 48);
+    store(i, a);
+    store(i + 16, b);
+    store(i + 32, c);
+    store(i + 48, e);
+  }
+  for (; i + 16 <= n; i += 16) store(i, load(i));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(d), head);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 16), tail);
 }
