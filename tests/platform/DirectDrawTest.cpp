@@ -48,6 +48,17 @@ class DirectDrawTest : public ::testing::Test {
     EXPECT_EQ(dd->CreateSurface(&d, &s, nullptr), DD_OK);
     return s;
   }
+  // The visible surface and its back buffer at 1024x768x8; call at the exclusive level.
+  void FlipChain(IDirectDrawSurface*& primary, IDirectDrawSurface*& back) {
+    ASSERT_EQ(dd->SetDisplayMode(1024, 768, 8), DD_OK);
+    DDSURFACEDESC d = Desc();
+    d.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    d.dwBackBufferCount = 1;
+    d.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    ASSERT_EQ(dd->CreateSurface(&d, &primary, nullptr), DD_OK);
+    DDSCAPS caps{DDSCAPS_BACKBUFFER};
+    ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
+  }
   static std::uint8_t At(IDirectDrawSurface* s, int x, int y) {
     DDSURFACEDESC d = Desc();
     EXPECT_EQ(s->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
@@ -202,16 +213,9 @@ TEST_F(DirectDrawTest, ScaledMirroredCopiesClipToTheClipList) {
 
 TEST_F(DirectDrawTest, FlipPresentsTheBackBufferThroughThePalette) {
   Exclusive();
-  ASSERT_EQ(dd->SetDisplayMode(1024, 768, 8), DD_OK);
-  DDSURFACEDESC d = Desc();
-  d.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-  d.dwBackBufferCount = 1;
-  d.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(dd->CreateSurface(&d, &primary, nullptr), DD_OK);
-  IDirectDrawSurface* back = nullptr;
-  DDSCAPS caps{DDSCAPS_BACKBUFFER};
-  ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
+  IDirectDrawSurface *primary = nullptr, *back = nullptr;
+  FlipChain(primary, back);
+  ASSERT_TRUE(primary && back);
   PALETTEENTRY entries[256] = {};
   entries[9] = {0x12, 0x34, 0x56, 0};
   IDirectDrawPalette* palette = nullptr;
@@ -369,16 +373,9 @@ TEST_F(KeyedCopyTest, GoesByTheRunsFoundBefore) {
 }
 
 TEST_F(KeyedCopyTest, FollowsAFlipOfTheBackBuffer) {
-  ASSERT_EQ(dd->SetDisplayMode(1024, 768, 8), DD_OK);
-  DDSURFACEDESC d = Desc();
-  d.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-  d.dwBackBufferCount = 1;
-  d.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-  IDirectDrawSurface* primary = nullptr;
-  ASSERT_EQ(dd->CreateSurface(&d, &primary, nullptr), DD_OK);
-  IDirectDrawSurface* back = nullptr;
-  DDSCAPS caps{DDSCAPS_BACKBUFFER};
-  ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
+  IDirectDrawSurface *primary = nullptr, *back = nullptr;
+  FlipChain(primary, back);
+  ASSERT_TRUE(primary && back);
   DDCOLORKEY key{0, 0};
   ASSERT_EQ(back->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
   ASSERT_EQ(primary->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
