@@ -22,6 +22,15 @@ namespace {
 constexpr int FrameWidth = 1024, FrameHeight = 768;
 constexpr std::uint8_t Key = 253;
 
+TRenderSurface View(std::uint8_t* bits, int width, int height) {
+  TRenderSurface s;
+  s.Bits = bits;
+  s.Pitch = width;
+  s.Width = width;
+  s.Height = height;
+  return s;
+}
+
 // An 8-bit picture with a round opaque body on a keyed background, like a planet or a ship, and
 // some texture so that runs are not trivially long.
 struct TPicture {
@@ -33,26 +42,6 @@ struct TPicture {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
         if (std::hypot(x - cx, y - cy) < r) Pixels[std::size_t(y) * w + x] = std::uint8_t(10 + rng() % 230);
-  }
-  TRenderSurface View() {
-    TRenderSurface s;
-    s.Bits = Pixels.data();
-    s.Pitch = Width;
-    s.Width = Width;
-    s.Height = Height;
-    return s;
-  }
-};
-
-struct TFrame {
-  std::vector<std::uint8_t> Pixels = std::vector<std::uint8_t>(std::size_t(FrameWidth) * FrameHeight, 0);
-  TRenderSurface View() {
-    TRenderSurface s;
-    s.Bits = Pixels.data();
-    s.Pitch = FrameWidth;
-    s.Width = FrameWidth;
-    s.Height = FrameHeight;
-    return s;
   }
 };
 
@@ -243,9 +232,9 @@ constexpr int TurnSteps = 21;
 
 void OurTurned(benchmark::State& state, int side, int size) {
   TPicture p(side, side);
-  TFrame f;
   for (auto _ : state) {
-    RenderTurned(f.View(), 512, 384, size, size, p.View(), RECT{0, 0, side, side}, 0.5, 0.5, true, Key, TurnSteps);
+    RenderTurned(View(FramePixels(), FrameWidth, FrameHeight), 512, 384, size, size,
+                 View(p.Pixels.data(), side, side), RECT{0, 0, side, side}, 0.5, 0.5, true, Key, TurnSteps);
     benchmark::ClobberMemory();
   }
   // Pixels of the picture at its drawn size: the work asked for, whatever the angle.

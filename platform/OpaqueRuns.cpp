@@ -33,7 +33,6 @@ int NextWhere(const std::uint8_t* row, int x, int width, std::uint8_t key) {
 }  // namespace
 
 void TOpaqueRuns::Clear() {
-  width_ = height_ = 0;
   rowFirst_.clear();
   runs_.clear();
 }
@@ -66,20 +65,19 @@ bool TOpaqueRuns::Build(const std::uint8_t* pixels, std::ptrdiff_t pitch, int wi
     Clear();
     return false;
   }
-  width_ = width;
-  height_ = height;
   return true;
 }
 
 namespace {
 
-// Copies one run of n bytes. The stores between the first and the last vector are aligned on
-// the destination: a store that straddles two cache lines costs twice, and on a row-by-row copy
-// into the frame that is most of them. The first and last vectors are loaded before anything is
-// stored and may overlap the aligned ones.
+// Copies one run of n bytes.
 inline void CopyRunBytes(std::uint8_t* d, const std::uint8_t* s, std::size_t n) { std::memcpy(d, s, n); }
 
 #ifdef TARNYX_X86
+// The vector copies of a run. The stores between the first and the last vector are aligned on
+// the destination: a store that straddles two cache lines costs twice, and on a row-by-row copy
+// into the frame that is most of them. The first and last vectors are loaded before anything is
+// stored and may overlap the aligned ones.
 void CopyRunSSE2(std::uint8_t* d, const std::uint8_t* s, std::size_t n) {
   if (n < 32) return CopyRunBytes(d, s, n);
   auto load = [&](std::size_t i) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)); };

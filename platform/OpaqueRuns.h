@@ -26,8 +26,6 @@ class TOpaqueRuns {
   void Copy(std::uint8_t* dst, std::ptrdiff_t dstPitch, const std::uint8_t* pixels, std::ptrdiff_t pitch,
             int left, int top, int width, int height) const;
 
-  int Width() const { return width_; }
-  int Height() const { return height_; }
   std::size_t RunCount() const { return runs_.size(); }
 
  private:
@@ -40,7 +38,6 @@ class TOpaqueRuns {
   struct TRun {
     std::uint32_t Begin, End;  // columns [Begin, End)
   };
-  int width_ = 0, height_ = 0;
   std::vector<std::uint32_t> rowFirst_;  // row y's runs are runs_[rowFirst_[y] .. rowFirst_[y + 1])
   std::vector<TRun> runs_;
 };
