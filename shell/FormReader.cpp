@@ -10,6 +10,7 @@
 #include "shell/Component.h"
 #include "shell/Control.h"
 #include "shell/Exception.h"
+#include "shell/FromChars.h"
 #include "shell/Resources.h"
 #include "shell/StoredValue.h"
 
@@ -251,7 +252,7 @@ class TParser {
     if (isFloat) {
       value.Kind = skFloat;
       double v = 0;
-      auto [ptr, ec] = std::from_chars(first, last, v);  // independent of the locale
+      auto [ptr, ec] = FromChars(first, last, v);  // independent of the locale
       if (ec != std::errc() || ptr != last) Fail("number out of range");
       value.Float = negative ? -v : v;
     } else {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <set>
 
+#include "shell/FromChars.h"
+
 namespace {
 
 // A whole number from min to max, or a usage error naming the option.
@@ -19,7 +21,7 @@ long long WholeNumber(const std::string& option, const std::string& text, long l
 
 double RealNumber(const std::string& option, const std::string& text) {
   double v = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  auto [end, ec] = FromChars(text.data(), text.data() + text.size(), v);
   if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
     throw EUsageError(option + " '" + text + "' is not a number");
   return v;
