@@ -55,3 +55,25 @@ extern const int ChosenPaletteCount = ${count};
 ")
   set(${out_var} ${out} PARENT_SCOPE)
 endfunction()
+
+# tarnyx_font_table(OUT_VAR): a .cpp with the glyph table of the embedded font, written by the
+# generator: the tarnyx-fonttable target of this build, or in a build that cannot run its own
+# programs (the browser's) the native one named by TARNYX_FONT_TABLE_TOOL.
+function(tarnyx_font_table out_var)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/generated/FontTable.cpp)
+  if(TARGET tarnyx-fonttable)
+    set(tool tarnyx-fonttable)
+  elseif(TARNYX_FONT_TABLE_TOOL)
+    set(tool ${TARNYX_FONT_TABLE_TOOL})
+  else()
+    message(FATAL_ERROR "no glyph table generator: build tarnyx-fonttable natively and pass "
+                        "-DTARNYX_FONT_TABLE_TOOL=/path/to/tarnyx-fonttable (make web does)")
+  endif()
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/generated
+    COMMAND ${tool} ${out}
+    DEPENDS ${tool}
+    COMMENT "Writing the glyph table of the embedded font")
+  set(${out_var} ${out} PARENT_SCOPE)
+endfunction()

@@ -4,7 +4,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <cstdlib>
 #include <map>
 #include <memory>
 
@@ -83,13 +82,8 @@ const TFontStrike& FontStrikeFor(int pixelHeight) {
   static const TFontStrike empty;
   TFontLibrary& fonts = Fonts();
   FT_Face face = fonts.Face;
-  if (!face || face->num_fixed_sizes == 0) return empty;
-  int best = 0;
-  for (int i = 1; i < face->num_fixed_sizes; ++i) {
-    int d = std::abs(StrikeHeight(face, i) - pixelHeight);
-    int bestD = std::abs(StrikeHeight(face, best) - pixelHeight);
-    if (d < bestD || (d == bestD && StrikeHeight(face, i) < StrikeHeight(face, best))) best = i;
-  }
+  int best = NearestFontStrike(FontStrikeHeights(), pixelHeight);
+  if (best < 0) return empty;
   auto& slot = fonts.Strikes[best];
   if (!slot) {
     slot = std::make_unique<TFontStrike>();

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 // One horizontal run of set pixels of a glyph, relative to the top-left of its character cell.
@@ -31,3 +33,19 @@ const TFontStrike& FontStrikeFor(int pixelHeight);
 
 // The sizes the font has, in pixels, smallest first.
 std::vector<int> FontStrikeHeights();
+
+// Which of the strikes of the given heights serves pixelHeight: the nearest, ties to the smaller;
+// -1 when there are none. Every source of glyphs chooses the same way.
+inline int NearestFontStrike(const std::vector<int>& heights, int pixelHeight) {
+  int best = -1;
+  for (std::size_t i = 0; i < heights.size(); ++i) {
+    if (best < 0) {
+      best = int(i);
+      continue;
+    }
+    int d = std::abs(heights[i] - pixelHeight);
+    int bestD = std::abs(heights[std::size_t(best)] - pixelHeight);
+    if (d < bestD || (d == bestD && heights[i] < heights[std::size_t(best)])) best = int(i);
+  }
+  return best;
+}
