@@ -4,8 +4,10 @@ ASAN_BUILD ?= $(BUILD)-asan
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
 
-.PHONY: all deps configure build run test test-fast test-sanitize bench install uninstall clean
+.PHONY: all deps configure build run test test-fast test-sanitize bench install uninstall clean web web-serve test-web
 
 all: build
 
@@ -44,5 +46,21 @@ uninstall:
 	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
 	@while read -r f; do rm -f "$(DESTDIR)$$f" && echo "removed $(DESTDIR)$$f"; done < $(BUILD)/install_manifest.txt
 
+# The browser build: the page in $(WEB_BUILD)/site/ (any static web server serves it) and
+# $(WEB_BUILD)/tarnyx-headless.js for node. Its glyph table comes from the native build's
+# tarnyx-fonttable, which renders the font with FreeType.
+# emscripten's linker finds Debian's JavaScript packages (acorn) through NODE_PATH.
+web: export NODE_PATH = /usr/share/nodejs
+web: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tarnyx-fonttable
+	@emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DTARNYX_FONT_TABLE_TOOL=$(abspath $(BUILD))/tools/fonttable/tarnyx-fonttable >/dev/null
+	@cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The page on this machine only, for a quick look.
+web-serve: web
+	@echo "Tarnyx: http://127.0.0.1:$(WEB_PORT)/"
+	cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WEB_BUILD)

@@ -1,8 +1,9 @@
 // The JSON writer.
 #include "tools/headless/Json.h"
 
-#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -14,10 +15,20 @@ void AppendReal(std::string& out, Real value, int digits) {
     out += "null";
     return;
   }
+  // printf's %g is what the general format of to_chars is made of; it is used here because not
+  // every C++ library of the builds (the browser's) has to_chars for reals. Only the decimal
+  // point can come from the locale, and it is put back to '.'.
   char buffer[200];
-  auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
-  out.append(buffer, result.ptr);
+  int n = std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
+  if (n <= 0 || n >= int(sizeof buffer)) {
+    out += "null";
+    return;
+  }
+  const char* point = std::localeconv()->decimal_point;
+  for (int i = 0; i < n; ++i) {
+    if (point && buffer[i] == point[0] && point[0] != '.') buffer[i] = '.';
+  }
+  out.append(buffer, std::size_t(n));
 }
 
 }  // namespace
