@@ -1,0 +1,146 @@
+// The page's program: the game's form on the web back end, and the functions the page calls to
+// feed it events and to run its loop one step at a time.
+#include <emscripten.h>
+
+#include <cstdio>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/Form1.h"
+#include "framework/DXTimer.h"
+#include "game/Main.h"
+#include "game/Ship.h"
+#include "platform/SystemTime.h"
+#include "platform/web/WebBackend.h"
+#include "shell/Application.h"
+
+namespace {
+
+TWebBackend* backend = nullptr;
+bool started = false;
+std::vector<TGamepadReading> readings;  // the gamepads being read by the page
+
+// Tells the page about each tick: how long it took, and how long of it went to the present.
+// clang-format off
+EM_JS(void, WebTicked, (double tickMs, double presentMs, int presented), {
+  if (Module.onTick) Module.onTick(tickMs, presentMs, presented !== 0);
+});
+
+EM_JS(void, WebFailed, (const char* message), {
+  if (Module.onFailure) Module.onFailure(UTF8ToString(message));
+});
+// clang-format on
+
+// Times every tick of the form's frame timer, around the game's own handler.
+void WatchTicks() {
+  TDXTimerEvent tick = Form1->DXTimer->OnTimer;
+  Form1->DXTimer->OnTimer = [tick](TObject* sender, int lagCount) {
+    const long presents = backend->PresentCount();
+    const double start = emscripten_get_now();
+    if (tick) tick(sender, lagCount);
+    const bool presented = backend->PresentCount() != presents;
+    WebTicked(emscripten_get_now() - start, presented ? backend->LastPresentMs() : 0, presented);
+  };
+}
+
+}  // namespace
+
+int main() {
+  static TWebBackend web;
+  backend = &web;
+  SetBackend(backend);
+  RegisterAppClasses();
+  try {
+    Application->Initialize();
+    Application->SetTitle("Tarnyx");
+    Application->CreateForm(Form1);
+    if (!Form1) throw std::runtime_error("the main form was not made");
+    WatchTicks();
+    Application->BeginRun();
+  } catch (const std::exception& e) {
+    std::string message = std::string("Tarnyx cannot start: ") + e.what();
+    std::fprintf(stderr, "%s\n", message.c_str());
+    WebFailed(message.c_str());
+    return 1;
+  }
+  started = true;
+  // The runtime stays: the page calls tarnyx_step from now on.
+  return 0;
+}
+
+extern "C" {
+
+// One turn of the loop: every waiting message, then the idle phase once. Returns when the next
+// turn is wanted: the clock reading (in timeGetTime's milliseconds) at which the frame timer is
+// next due, -1 when nothing is due until an event arrives, -2 once the game has ended.
+EMSCRIPTEN_KEEPALIVE double tarnyx_step() {
+  if (!started || !Application || !Application->ProcessMessagesAndIdle()) return -2;
+  if (!Application->OnIdle || !Form1 || !Form1->DXTimer) return -1;
+  const TDXTimer& timer = *Form1->DXTimer;
+  // Unsigned like the timer's own arithmetic, so that the clock's wrap-around does no harm.
+  const DWORD now = timeGetTime();
+  const DWORD waited = now - timer.TickTime();
+  const DWORD left = waited >= timer.Interval() ? 0 : timer.Interval() - waited;
+  return static_cast<double>(now) + left;
+}
+
+// A key of the page's keyboard, by its KeyboardEvent.code. Returns 1 when the game took it (the
+// page then keeps the browser from acting on it too).
+EMSCRIPTEN_KEEPALIVE int tarnyx_key(const char* code, int down, int alt, int repeat) {
+  if (!backend || !code) return 0;
+  return backend->Key(code, down != 0, alt != 0, repeat != 0) ? 1 : 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void tarnyx_page_visible(int visible) {
+  if (backend) backend->SetPageVisible(visible != 0);
+}
+
+EMSCRIPTEN_KEEPALIVE void tarnyx_page_focused(int focused) {
+  if (backend) backend->SetPageFocused(focused != 0);
+}
+
+EMSCRIPTEN_KEEPALIVE void tarnyx_gamepad_plugged(int connected) {
+  if (!backend) return;
+  if (connected)
+    backend->GamepadConnected();
+  else
+    backend->GamepadDisconnected();
+}
+
+// The page's gamepads as read just now, in the browser's order: begin, one reading each, end.
+EMSCRIPTEN_KEEPALIVE void tarnyx_gamepads_begin() { readings.clear(); }
+
+EMSCRIPTEN_KEEPALIVE void tarnyx_gamepad_reading(const char* name, int standard, int axisCount,
+                                                 double x, double y, double z, int buttonCount,
+                                                 unsigned pressed) {
+  TGamepadReading pad;
+  pad.Name = name ? name : "";
+  pad.Standard = standard != 0;
+  pad.AxisCount = axisCount;
+  pad.Axes[0] = x;
+  pad.Axes[1] = y;
+  pad.Axes[2] = z;
+  pad.ButtonCount = buttonCount;
+  pad.Pressed = pressed;
+  readings.push_back(pad);
+}
+
+EMSCRIPTEN_KEEPALIVE void tarnyx_gamepads_end() {
+  if (backend) backend->SetGamepads(readings);
+}
+
+// The ship as the page's tests look at it, as JSON.
+EMSCRIPTEN_KEEPALIVE const char* tarnyx_ship() {
+  static std::string text;
+  char buffer[256];
+  std::snprintf(buffer, sizeof buffer,
+                "{\"X\":%.17g,\"Y\":%.17g,\"Heading\":%d,\"Speed\":%.17g,\"Hull\":%d,\"Landed\":%s}",
+                Player.X, Player.Y, int(Player.Heading), Speed(Player), int(Player.Hull),
+                Player.Landed ? "true" : "false");
+  text = buffer;
+  return text.c_str();
+}
+
+}  // extern "C"

@@ -1,0 +1,264 @@
+// The page around the game: loads the program, runs its loop, feeds it the keyboard, gamepads,
+// focus and visibility, scales the frame to the window, and offers full screen and screenshots.
+'use strict';
+
+const stage = document.getElementById('stage');
+const frame = document.getElementById('frame');        // the game's frame, at its own size
+const enlarged = document.getElementById('enlarged');  // the frame at a whole multiple, when wanted
+const cover = document.getElementById('cover');
+const playButton = document.getElementById('play');
+const problem = document.getElementById('problem');
+
+// What the page measures, for a player's curiosity and for the page's tests.
+const stats = {
+  loadedAt: 0,         // performance.now() when the program was ready
+  firstFrameAt: 0,     // performance.now() of the first frame shown
+  ticks: 0,
+  tickMs: [],          // the time of each tick, the last 3000
+  presentMs: [],       // of it, the present: the 8-to-32 conversion and the canvas put
+};
+window.tarnyxStats = stats;
+
+function showProblem(text) {
+  problem.textContent = text;
+  problem.hidden = false;
+  cover.hidden = false;
+  playButton.hidden = true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The loop. The game's frame timer ticks when 20 ms have passed since its last tick; the page
+// runs a step of the game's loop just when the next tick is due: a timeout to shortly before,
+// then steps as fast as the page can pass messages, which are exact to the millisecond where
+// timeouts are not. A step that is not due does nothing but look at its messages.
+// ---------------------------------------------------------------------------------------------
+
+const channel = new MessageChannel();
+let timeout = 0;
+let stepQueued = false;
+let ended = false;
+let gamepadsPlugged = 0;
+
+function queueStep() {
+  if (stepQueued || ended) return;
+  stepQueued = true;
+  channel.port2.postMessage(0);
+}
+
+channel.port1.onmessage = () => {
+  stepQueued = false;
+  step();
+};
+
+function step() {
+  clearTimeout(timeout);
+  if (gamepadsPlugged > 0) readGamepads();
+  const due = Module._tarnyx_step();
+  if (due === -2) {
+    ended = true;
+    showProblem('The game has ended. Reload the page to fly again.');
+    return;
+  }
+  if (due < 0) return;  // nothing ticks until an event comes
+  const wait = due - performance.now();
+  if (wait > 3) timeout = setTimeout(step, wait - 2);
+  else queueStep();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The frame on the page: as the desktop does, enlarged by the largest whole multiple that fits
+// (nearest neighbour), then scaled smoothly to the largest 4:3 rectangle that fits, centred.
+// ---------------------------------------------------------------------------------------------
+
+let multiple = 1;
+
+function layOut() {
+  const ratio = window.devicePixelRatio || 1;
+  const outWidth = Math.max(1, Math.round(stage.clientWidth * ratio));
+  const outHeight = Math.max(1, Math.round(stage.clientHeight * ratio));
+  const w = frame.width, h = frame.height;
+  let width, height;
+  if (outWidth * h <= outHeight * w) {
+    width = outWidth;
+    height = Math.floor(outWidth * h / w);
+  } else {
+    height = outHeight;
+    width = Math.floor(outHeight * w / h);
+  }
+  multiple = Math.max(1, Math.min(Math.floor(width / w), Math.floor(height / h)));
+  const exact = width === multiple * w && height === multiple * h;
+  const useEnlarged = !exact && multiple > 1;
+  const shown = useEnlarged ? enlarged : frame;
+  const hidden = useEnlarged ? frame : enlarged;
+  if (useEnlarged) {
+    enlarged.width = multiple * w;
+    enlarged.height = multiple * h;
+    drawEnlarged();
+  }
+  hidden.hidden = true;
+  shown.hidden = false;
+  shown.className = exact ? 'crisp' : 'smooth';
+  Object.assign(shown.style, {
+    left: `${(outWidth - width) / 2 / ratio}px`, top: `${(outHeight - height) / 2 / ratio}px`,
+    width: `${width / ratio}px`, height: `${height / ratio}px`,
+  });
+  // Hidden, the game's canvas still gets the keys.
+  if (useEnlarged) Object.assign(frame.style, { left: '0px', top: '0px', width: '1px', height: '1px' });
+}
+
+function drawEnlarged() {
+  const context = enlarged.getContext('2d', { alpha: false });
+  context.imageSmoothingEnabled = false;
+  context.drawImage(frame, 0, 0, enlarged.width, enlarged.height);
+}
+
+window.addEventListener('resize', layOut);
+document.addEventListener('fullscreenchange', layOut);
+
+// ---------------------------------------------------------------------------------------------
+// Keys, focus, visibility and gamepads.
+// ---------------------------------------------------------------------------------------------
+
+let playing = false;
+
+function sendKey(event, down) {
+  if (!playing || ended) return;
+  const took = Module.ccall('tarnyx_key', 'number', ['string', 'number', 'number', 'number'],
+                            [event.code, down ? 1 : 0, event.altKey ? 1 : 0, event.repeat ? 1 : 0]);
+  // The game's keys do not scroll the page or open the browser's own functions.
+  if (took) event.preventDefault();
+  queueStep();
+}
+
+window.addEventListener('keydown', (e) => sendKey(e, true));
+window.addEventListener('keyup', (e) => sendKey(e, false));
+
+function reportActivation() {
+  if (!Module.calledRun) return;
+  Module._tarnyx_page_visible(document.visibilityState === 'visible' ? 1 : 0);
+  Module._tarnyx_page_focused(document.hasFocus() ? 1 : 0);
+  queueStep();
+}
+
+document.addEventListener('visibilitychange', reportActivation);
+window.addEventListener('focus', reportActivation);
+window.addEventListener('blur', reportActivation);
+
+window.addEventListener('gamepadconnected', () => {
+  gamepadsPlugged += 1;
+  if (Module.calledRun) Module._tarnyx_gamepad_plugged(1);
+  queueStep();
+});
+window.addEventListener('gamepaddisconnected', () => {
+  gamepadsPlugged = Math.max(0, gamepadsPlugged - 1);
+  if (Module.calledRun) Module._tarnyx_gamepad_plugged(0);
+  queueStep();
+});
+
+function readGamepads() {
+  Module._tarnyx_gamepads_begin();
+  for (const pad of navigator.getGamepads ? navigator.getGamepads() : []) {
+    if (!pad || !pad.connected) continue;
+    let pressed = 0;
+    pad.buttons.forEach((b, i) => { if (i < 32 && b.pressed) pressed |= 1 << i; });
+    const a = pad.axes;
+    Module.ccall('tarnyx_gamepad_reading', null,
+                 ['string', 'number', 'number', 'number', 'number', 'number', 'number', 'number'],
+                 [pad.id, pad.mapping === 'standard' ? 1 : 0, a.length, a[0] || 0, a[1] || 0,
+                  a[2] || 0, pad.buttons.length, pressed >>> 0]);
+  }
+  Module._tarnyx_gamepads_end();
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the game asks of the page.
+// ---------------------------------------------------------------------------------------------
+
+function toggleFullScreen() {
+  if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+  else if (stage.requestFullscreen) stage.requestFullscreen().catch(() => {});
+}
+
+function download(blob, name) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+}
+
+// tarnyx-YYYYMMDD-HHMMSS.png in local time, as the desktop names its screenshots.
+function stampedName(prefix, extension) {
+  const d = new Date();
+  const two = (n) => String(n).padStart(2, '0');
+  return `${prefix}-${d.getFullYear()}${two(d.getMonth() + 1)}${two(d.getDate())}-` +
+         `${two(d.getHours())}${two(d.getMinutes())}${two(d.getSeconds())}.${extension}`;
+}
+
+function saveScreenshot() {
+  frame.toBlob((blob) => { if (blob) download(blob, stampedName('tarnyx', 'png')); }, 'image/png');
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start.
+// ---------------------------------------------------------------------------------------------
+
+function play() {
+  playing = true;
+  cover.hidden = true;
+  frame.focus();
+  reportActivation();
+}
+
+playButton.addEventListener('click', play);
+
+var Module = {
+  canvas: frame,
+  print: (text) => console.log(text),
+  printErr: (text) => console.warn(text),
+  onCanvasResized: layOut,
+  onFramePresented() {
+    if (!stats.firstFrameAt) stats.firstFrameAt = performance.now();
+    if (!enlarged.hidden) drawEnlarged();
+  },
+  onTick(tickMs, presentMs) {
+    stats.ticks += 1;
+    stats.tickMs.push(tickMs);
+    stats.presentMs.push(presentMs);
+    if (stats.tickMs.length > 3000) {
+      stats.tickMs.shift();
+      stats.presentMs.shift();
+    }
+  },
+  onFailure: showProblem,
+  onAbort: (what) => showProblem(`Tarnyx stopped: ${what}`),
+  toggleFullScreen,
+  saveScreenshot,
+  onRuntimeInitialized() {
+    stats.loadedAt = performance.now();
+    playButton.disabled = false;
+    playButton.textContent = 'Click to play';
+    playButton.focus();
+  },
+  // main has run: the game's window is open; it learns where the page stands and starts.
+  postRun: [() => {
+    layOut();
+    reportActivation();
+    step();
+  }],
+};
+
+if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+  showProblem('This browser cannot run WebAssembly, which Tarnyx needs. ' +
+              'A current Firefox, Chrome, Edge or Safari can.');
+} else if (location.protocol === 'file:') {
+  showProblem('Browsers do not run WebAssembly from a file opened directly. Serve this folder ' +
+              'with a web server, for example: python3 -m http.server, then open http://127.0.0.1:8000/');
+} else {
+  const script = document.createElement('script');
+  script.src = 'tarnyx.js';
+  script.onerror = () => showProblem('The game could not be loaded (tarnyx.js is missing).');
+  document.body.appendChild(script);
+}
