@@ -23,9 +23,10 @@ build: configure
 run: build
 	./$(BUILD)/app/tarnyx
 
-# Every test: the normal build (with the short fuzz runs), then the whole suite again under
+# Every test: the normal build (with the short fuzz runs), the browser build (under node and in
+# headless Chromium), then the whole suite again under
 # AddressSanitizer and UndefinedBehaviorSanitizer (with the soak run).
-test: test-fast test-sanitize
+test: test-fast test-web test-sanitize
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE soak
@@ -56,6 +57,15 @@ web: configure
 	@emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
 	  -DTARNYX_FONT_TABLE_TOOL=$(abspath $(BUILD))/tools/fonttable/tarnyx-fonttable >/dev/null
 	@cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The browser build checked: its headless tool under node against the native one, byte for byte,
+# and the page in a headless Chromium (screenshots in $(WEB_BUILD)/shots/). Both run, then the
+# target fails if either did.
+test-web: build web
+	@status=0; \
+	tests/web/node_equality.sh $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/tarnyx-headless.js || status=1; \
+	node --experimental-websocket tests/web/browser_test.mjs $(WEB_BUILD)/site $(WEB_BUILD)/shots || status=1; \
+	exit $$status
 
 # The page on this machine only, for a quick look.
 web-serve: web

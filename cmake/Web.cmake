@@ -58,7 +58,8 @@ list(REMOVE_ITEM web_backend_srcs ${src}/platform/web/FontTable.cpp ${src}/platf
 add_library(tarnyx_platform_web STATIC ${web_backend_srcs})
 target_link_libraries(tarnyx_platform_web PUBLIC tarnyx_platform)
 set(site ${CMAKE_BINARY_DIR}/site)
-add_executable(tarnyx ${src}/web/main.cpp)
+# The page's tests look at the world as the headless tool writes it.
+add_executable(tarnyx ${src}/web/main.cpp ${src}/tools/headless/WorldJson.cpp ${src}/tools/headless/Json.cpp)
 target_link_libraries(tarnyx PRIVATE tarnyx_app tarnyx_platform_web)
 target_link_options(tarnyx PRIVATE -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432
                     -sEXPORTED_RUNTIME_METHODS=ccall)

@@ -11,15 +11,19 @@
 #include "app/Form1.h"
 #include "framework/DXTimer.h"
 #include "game/Main.h"
+#include "game/Readouts.h"
 #include "game/Ship.h"
 #include "platform/SystemTime.h"
 #include "platform/web/WebBackend.h"
 #include "shell/Application.h"
+#include "tools/headless/Json.h"
+#include "tools/headless/WorldJson.h"
 
 namespace {
 
 TWebBackend* backend = nullptr;
 bool started = false;
+long ticks = 0;  // frame timer ticks so far
 std::vector<TGamepadReading> readings;  // the gamepads being read by the page
 
 // Tells the page about each tick: how long it took, and how long of it went to the present.
@@ -40,6 +44,7 @@ void WatchTicks() {
     const long presents = backend->PresentCount();
     const double start = emscripten_get_now();
     if (tick) tick(sender, lagCount);
+    ++ticks;
     const bool presented = backend->PresentCount() != presents;
     WebTicked(emscripten_get_now() - start, presented ? backend->LastPresentMs() : 0, presented);
   };
@@ -131,15 +136,17 @@ EMSCRIPTEN_KEEPALIVE void tarnyx_gamepads_end() {
   if (backend) backend->SetGamepads(readings);
 }
 
-// The ship as the page's tests look at it, as JSON.
-EMSCRIPTEN_KEEPALIVE const char* tarnyx_ship() {
+// The world as the headless tool writes it (tools/headless/WorldJson.h), with the speed readout's
+// text and the ticks so far: how the page's tests look at the game.
+EMSCRIPTEN_KEEPALIVE const char* tarnyx_state() {
   static std::string text;
-  char buffer[256];
-  std::snprintf(buffer, sizeof buffer,
-                "{\"X\":%.17g,\"Y\":%.17g,\"Heading\":%d,\"Speed\":%.17g,\"Hull\":%d,\"Landed\":%s}",
-                Player.X, Player.Y, int(Player.Heading), Speed(Player), int(Player.Hull),
-                Player.Landed ? "true" : "false");
-  text = buffer;
+  text.clear();
+  TJsonWriter json(text);
+  WriteWorldState(json);
+  text.pop_back();  // the world's closing brace: more members follow
+  std::string speed;
+  TJsonWriter(speed).String(SpeedText(Speed(Player)));
+  text += ",\"SpeedText\":" + speed + ",\"Ticks\":" + std::to_string(ticks) + "}";
   return text.c_str();
 }
 

@@ -1,0 +1,167 @@
+// The game in a real browser: the built page served from 127.0.0.1 in headless Chromium, driven
+// over the DevTools protocol. Prints one line per check, then "N passed, N failed", and exits
+// non-zero on any failure.
+//
+// Usage: node --experimental-websocket tests/web/browser_test.mjs SITE_DIR [SHOTS_DIR]
+// SHOTS_DIR receives screenshots of the page as a player sees it.
+import { mkdirSync, writeFileSync } from 'node:fs';
+import { resolve } from 'node:path';
+
+import { click, closeSite, openSite, sleep, until } from './site.mjs';
+
+const [siteDir, shotsDir] = process.argv.slice(2);
+if (!siteDir) {
+  console.error('usage: browser_test.mjs SITE_DIR [SHOTS_DIR]');
+  process.exit(2);
+}
+
+let passed = 0, failed = 0;
+function check(name, ok, detail = '') {
+  if (ok) passed += 1;
+  else failed += 1;
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${detail ? ': ' + detail : ''}`);
+}
+
+// Runs in the page: the frame on the canvas and the world's state, taken at the same moment (no
+// tick can come between two statements of one task), summed up the way the headless tool's
+// frame check sums up a frame.
+function lookAtFrame() {
+  const W = 1024, H = 768, DOT = 11, RADAR_SCALE = 20;
+  const canvas = document.getElementById('frame');
+  const pixels = canvas.getContext('2d').getImageData(0, 0, W, H).data;
+  const state = JSON.parse(Module.ccall('tarnyx_state', 'string', [], []));
+  const at = (x, y) => (y * W + x) * 4;
+  const lit = (x0, y0, x1, y1) => {
+    let n = 0;
+    for (let y = Math.max(y0, 0); y < Math.min(y1, H); ++y)
+      for (let x = Math.max(x0, 0); x < Math.min(x1, W); ++x) {
+        const i = at(x, y);
+        if (pixels[i] || pixels[i + 1] || pixels[i + 2]) n += 1;
+      }
+    return n;
+  };
+  // Halves to even, as the game rounds.
+  const round = (v) => {
+    const f = Math.floor(v), d = v - f;
+    return d > 0.5 || (d === 0.5 && f % 2 !== 0) ? f + 1 : f;
+  };
+  const inText = (x, y) => (x < 260 && y < 80) || y >= 748;
+  const player = state.Player;
+  const dots = state.Planets.map((p) => [round((p.X - player.X) / RADAR_SCALE + 512),
+                                         round((p.Y - player.Y) / RADAR_SCALE + 384)]);
+  const covered = (x, y) => (x >= 497 && x < 527 && y >= 369 && y < 399) ||
+      dots.some(([dx, dy]) => x >= dx && x < dx + DOT && y >= dy && y < dy + DOT);
+  const onScreen = dots.filter(([x, y]) => x >= 0 && x + DOT <= W && y >= 0 && y + DOT <= H);
+  let stars = 0, whiteStars = 0;
+  for (const s of state.Stars) {
+    const x = round(s.X), y = round(s.Y);
+    if (x < 0 || y < 0 || x >= W || y >= H || covered(x, y) || inText(x, y)) continue;
+    stars += 1;
+    const i = at(x, y);
+    if (pixels[i] === 255 && pixels[i + 1] === 255 && pixels[i + 2] === 255) whiteStars += 1;
+  }
+  let centre = 0;
+  for (let y = 369; y < 399; ++y)
+    for (let x = 497; x < 527; ++x) centre = (centre * 31 + pixels[at(x, y)] + pixels[at(x, y) + 1] * 7) >>> 0;
+  let speedBox = 0;
+  for (let y = 40; y < 58; ++y)
+    for (let x = 0; x < 200; ++x) speedBox = (speedBox * 31 + pixels[at(x, y)]) >>> 0;
+  return {
+    stars, whiteStars, dotsOnScreen: onScreen.length,
+    dotsLit: onScreen.filter(([x, y]) => lit(x, y, x + DOT, y + DOT) >= 20).length,
+    readouts: [lit(0, 0, 60, 18), lit(0, 40, 200, 58), lit(0, 60, 200, 78)],
+    shipLit: lit(497, 369, 527, 399), centre, speedBox,
+    heading: player.Heading, speed: Math.hypot(player.VX, player.VY), speedText: state.SpeedText,
+    ticks: state.Ticks, currentPlanet: state.CurrentPlanet,
+  };
+}
+const look = (page) => page.evaluate(`(${lookAtFrame.toString()})()`);
+
+// Ticks a second over the next ms milliseconds, timed by the page's own clock.
+async function tickRate(page, ms) {
+  const read = () => page.evaluate('[tarnyxStats.ticks, performance.now()]');
+  const [t0, s0] = await read();
+  await sleep(ms);
+  const [t1, s1] = await read();
+  return (t1 - t0) * 1000 / (s1 - s0);
+}
+
+const KEYS = { ArrowUp: 38, ArrowLeft: 37 };
+async function holdKey(page, code, ms) {
+  const send = (type) => page.send('Input.dispatchKeyEvent', {
+    type, code, key: code, windowsVirtualKeyCode: KEYS[code], nativeVirtualKeyCode: KEYS[code],
+  });
+  await send('rawKeyDown');
+  await sleep(ms);
+  await send('keyUp');
+}
+
+async function shoot(page, name) {
+  if (!shotsDir) return;
+  mkdirSync(shotsDir, { recursive: true });
+  writeFileSync(resolve(shotsDir, name), await page.screenshot());
+}
+
+const site = await openSite(resolve(siteDir));
+const { page, browser } = site;
+try {
+  const loaded = await page.evaluate('[tarnyxStats.loadedAt, tarnyxStats.firstFrameAt]');
+  check('the page loads and shows its first frame', loaded[1] > 0,
+        `program ready at ${loaded[0].toFixed(0)} ms, first frame at ${loaded[1].toFixed(0)} ms`);
+  check('the page offers a start by click', await page.evaluate(
+      "!document.getElementById('cover').hidden && document.getElementById('play').textContent === 'Click to play'"));
+  await shoot(page, 'page-start.png');
+
+  await click(page, '#play');
+  await until(page, "document.getElementById('cover').hidden", 5000, 'the start');
+  await sleep(1500);  // the timer's rate is measured over a second
+  const rest = await look(page);
+  check('the frame has stars where the world has them', rest.stars >= 50 && rest.whiteStars === rest.stars,
+        `${rest.whiteStars} of ${rest.stars} stars white`);
+  check('the frame has the radar dots', rest.dotsOnScreen > 0 && rest.dotsLit === rest.dotsOnScreen,
+        `${rest.dotsLit} of ${rest.dotsOnScreen} dots drawn`);
+  check('the frame has the three readouts', rest.readouts[0] >= 20 && rest.readouts[1] >= 60 && rest.readouts[2] >= 60,
+        `lit pixels ${rest.readouts.join(', ')}`);
+  check('the ship stands at the centre', rest.shipLit >= 100, `${rest.shipLit} lit pixels`);
+  await shoot(page, 'page-playing.png');
+
+  const rate = await tickRate(page, 3000);
+  check('the game ticks 50 times a second (48 to 52)', rate >= 48 && rate <= 52, `${rate.toFixed(1)} a second`);
+
+  await holdKey(page, 'ArrowUp', 1000);
+  await sleep(100);
+  const thrust = await look(page);
+  check('holding Up raises the speed readout',
+        thrust.speed > rest.speed && thrust.speedText !== rest.speedText && thrust.speedBox !== rest.speedBox,
+        `"${rest.speedText}" then "${thrust.speedText}"`);
+
+  await holdKey(page, 'ArrowLeft', 500);
+  await sleep(100);
+  const turned = await look(page);
+  const turn = (thrust.heading - turned.heading + 256) % 256;
+  check('holding Left turns the ship to the left', turn > 0 && turn < 128 && turned.centre !== thrust.centre,
+        `heading ${thrust.heading} then ${turned.heading}`);
+  await shoot(page, 'page-flying.png');
+
+  // Another tab in front hides the page and takes its focus; back in front, the game goes on.
+  const { targetId } = await browser.send('Target.createTarget', { url: 'about:blank' });
+  await browser.send('Target.activateTarget', { targetId });
+  await until(page, "document.visibilityState === 'hidden'", 5000, 'hiding the page');
+  await sleep(200);
+  const hiddenRate = await tickRate(page, 1000);
+  check('a hidden page does not tick', hiddenRate === 0, `${hiddenRate.toFixed(1)} a second`);
+  await browser.send('Target.activateTarget', { targetId: page.targetId });
+  await browser.send('Target.closeTarget', { targetId });
+  await until(page, "document.visibilityState === 'visible'", 5000, 'showing the page');
+  await sleep(300);
+  const backRate = await tickRate(page, 1000);
+  check('shown again, the page ticks again', backRate > 40, `${backRate.toFixed(1)} a second`);
+
+  check('no errors in the page', page.errors.length === 0, page.errors.join(' | '));
+} catch (e) {
+  check('the browser test ran to its end', false, e.message);
+} finally {
+  await closeSite(site);
+}
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The game built for the browser computes what the native game computes: the headless tool built
+# for node (tarnyx-headless.js) writes byte for byte the JSON of the native tarnyx-headless, and
+# the same pixels, for the same seeds and scripted flights: worlds, long flights with every key
+# and a joystick, a landing, a crash among the planets. Prints one line per case, then
+# "N passed, N failed"; exits non-zero on any failure.
+# Arguments: the native tarnyx-headless and tarnyx-headless.js.
+set -uo pipefail
+native=$1
+web=$2
+[ -x "$native" ] && [ -f "$web" ] || { echo "usage: node_equality.sh NATIVE_TOOL TOOL.js" >&2; exit 2; }
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+node_tool() { node --no-experimental-fetch "$web" "$@"; }
+
+# Whether two PNG files hold the same pixels (the native tool compresses, the other does not).
+same_pixels() {
+  python3 - "$1" "$2" <<'PY'
+import struct, sys, zlib
+def rows(path):
+    data = open(path, "rb").read()
+    pos, idat, head = 8, b"", None
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        if kind == b"IHDR": head = data[pos + 8:pos + 18]
+        if kind == b"IDAT": idat += data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+    width, height, depth, colour = struct.unpack(">IIBB", head)
+    assert depth == 8 and colour == 2
+    raw, stride, out, prev = zlib.decompress(idat), width * 3, [], bytearray(width * 3)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - 3] if i >= 3 else 0
+            b, c = prev[i], (prev[i - 3] if i >= 3 else 0)
+            p = a + b - c
+            pred = [0, a, b, (a + b) // 2,
+                    a if abs(p - a) <= abs(p - b) and abs(p - a) <= abs(p - c) else b if abs(p - b) <= abs(p - c) else c][kind]
+            line[i] = (line[i] + pred) & 255
+        out.append(bytes(line))
+        prev = line
+    return (width, height, out)
+sys.exit(0 if rows(sys.argv[1]) == rows(sys.argv[2]) else 1)
+PY
+}
+
+passed=0
+failed=0
+# same NAME ARGS...: both tools with ARGS, the output of each (stdout, and the file "@" stands for
+# in the arguments) compared byte for byte.
+# A NAME ending in "picture" compares the pixels of the PNG files written.
+same() {
+  local name=$1 picture=no
+  shift
+  [[ $name == *picture ]] && picture=yes
+  local a=("${@//@/$tmp/native.out}") b=("${@//@/$tmp/node.out}")
+  rm -f "$tmp/native.out" "$tmp/node.out"
+  "$native" "${a[@]}" >"$tmp/native.txt" 2>&1
+  local sa=$?
+  node_tool "${b[@]}" >"$tmp/node.txt" 2>&1
+  local sb=$?
+  local why=""
+  if [ $sa -ne $sb ]; then
+    why="exit status $sa natively, $sb under node"
+  elif ! cmp -s "$tmp/native.txt" "$tmp/node.txt"; then
+    why="the output differs: $(cmp "$tmp/native.txt" "$tmp/node.txt" 2>&1 | head -1)"
+  elif [ -e "$tmp/native.out" ] && [ "$picture" = yes ]; then
+    same_pixels "$tmp/native.out" "$tmp/node.out" || why="the pictures differ"
+  elif [ -e "$tmp/native.out" ] && ! cmp -s "$tmp/native.out" "$tmp/node.out"; then
+    why="the written file differs: $(cmp "$tmp/native.out" "$tmp/node.out" 2>&1 | head -1)"
+  fi
+  if [ -z "$why" ]; then
+    passed=$((passed + 1))
+    echo "ok   $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL $name: $why"
+  fi
+}
+
+for seed in 0 1 45296789 86399999 31415926 2718281; do
+  same "world --seed $seed" world --seed $seed
+done
+same "a bad seed is refused alike" world --seed 86400000
+
+# Flights: thrust and turns with and without Shift, then a joystick steering.
+same "a flight of 1500 frames on the arrow keys" run --seed 45296789 --frames 1500 \
+  --keys '1-200:Up;201-260:Left;261-500:Up+Right;501-700:Up+Shift;701-900:Left+Shift;901-1100:Up;1101-1500:Right' \
+  --state -
+same "a flight of 1000 frames on a joystick" run --seed 2718281 --frames 1000 --joysticks 2 \
+  --joy '1@1-300:0,-32768' --joy '1@301-600:32767,-20000,32' --joy '1@601-1000:-32768,0' --state -
+same "a flight without DirectInput" run --seed 31415926 --frames 400 --no-directinput \
+  --keys '1-150:Up;151-400:Left+Up' --state -
+
+# Among the planets: a gentle landing and a fast crash on planet 0, pictures of both.
+node_tool world --seed 45296789 >"$tmp/world.json"
+read -r x top < <(python3 -c '
+import json, sys
+p = json.load(open(sys.argv[1]))["Planets"][0]
+print(p["X"], p["Y"] - p["Radius"])' "$tmp/world.json")
+same "a landing, its state" run --seed 45296789 --frames 150 --ship "$x,$(python3 -c "print($top - 30)"),0,0,0" --state -
+same "a landing, its picture" run --seed 45296789 --frames 150 --ship "$x,$(python3 -c "print($top - 30)"),0,0,0" \
+  --shot "150:@"
+same "a crash, its state" run --seed 45296789 --frames 60 --ship "$x,$(python3 -c "print($top - 100)"),0,12,0" --state -
+same "a long flight through the planets" run --seed 45296789 --frames 3000 \
+  --ship "$x,$(python3 -c "print($top - 1400)"),0,0,128" --keys '1-400:Up;401-430:Left;431-3000:Up+Shift' --state -
+
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
