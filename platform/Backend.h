@@ -21,14 +21,14 @@ struct TBackendEvent {
   enum Kind {
     beNone,
     beQuit,             // the user or the system asked the program to end
-    beClose,            // the window's close button, or Alt+F4
+    beClose,            // the window's close button, or the window destroyed from outside
     beShown,            // the window became visible
     beActivate,         // the window gained the input focus
     beDeactivate,       // the window lost the input focus
     bePaint,            // the window's content must be drawn again
     beResize,           // the window's drawable size changed (Width, Height)
-    beKeyDown,          // ScanCode: PC set-1 scan code, extended keys at 0x80 and up
-    beKeyUp,
+    beKeyDown,          // ScanCode: PC set-1 scan code, extended keys at 0x80 and up; Repeat
+    beKeyUp,            // when the keyboard repeats a held key
     beJoystickAdded,    // a joystick was plugged in
     beJoystickRemoved,  // a joystick was removed
   };
@@ -36,11 +36,17 @@ struct TBackendEvent {
   std::int32_t ScanCode = 0;
   std::int32_t VirtualKey = 0;
   bool Alt = false;
+  bool Repeat = false;
   std::int32_t Width = 0, Height = 0;
 };
 
 // The machine behind the platform stand-ins. Exactly one is current at a time; the game uses the
 // SDL one, the tests and the headless tool the headless one.
+//
+// A back end reports every key as it is, the program's own keys too (the screenshot key,
+// Alt+Enter, Alt+F4): what those do is decided above it, once for every back end (TAppKeys),
+// and the back end carries out the requests that come of them (ToggleFullScreen,
+// SaveScreenshot).
 class TBackend {
  public:
   virtual ~TBackend() = default;
@@ -73,6 +79,18 @@ class TBackend {
                        const std::uint32_t palette[256]) = 0;  // palette entries as 0x00RRGGBB
 
   virtual void ShowCursor(bool visible) = 0;
+
+  // --- requests of the program's own keys ---
+  // Between full screen and a window of the frame's size.
+  virtual void ToggleFullScreen() = 0;
+  // Saves a picture of the last presented frame where the player finds it: a file in the
+  // player's folder for the game, say, or a download offered by a browser. shownAs then says
+  // where, for the player. False with the reason in error when no frame has been presented yet
+  // or the picture cannot be saved.
+  virtual bool SaveScreenshot(std::string& shownAs, std::string& error) = 0;
+  // Whether the quit key (Alt+F4) may end the program: not where something else owns the
+  // program's life, as a browser owns a page's.
+  virtual bool QuitByKey() const { return true; }
 };
 
 // The current backend. Set once at start-up (the game, the headless tool, each test).

@@ -140,12 +140,14 @@ void Translate(const TBackendEvent& e) {
     case TBackendEvent::beKeyUp: {
       bool down = e.Type == TBackendEvent::beKeyDown;
       UINT message = e.Alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-      // lParam as the platform packs it: repeat count 1, scan code, extended flag, Alt, and
-      // for a release the previous-state and transition bits.
+      // lParam as the platform packs it: repeat count 1, scan code, extended flag, Alt, the
+      // previous state (down already: a repeated press, or any release) and for a release the
+      // transition bit.
       DWORD l = 1u | (static_cast<DWORD>(e.ScanCode & 0x7F) << 16);
       if (e.ScanCode & 0x80) l |= 1u << 24;
       if (e.Alt) l |= 1u << 29;
-      if (!down) l |= 3u << 30;
+      if (!down || e.Repeat) l |= 1u << 30;
+      if (!down) l |= 1u << 31;
       Post(main, message, static_cast<WPARAM>(e.VirtualKey), static_cast<LPARAM>(static_cast<LONG>(l)));
       break;
     }

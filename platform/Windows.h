@@ -81,7 +81,10 @@ constexpr DWORD WS_MAXIMIZEBOX = 0x00010000u;
 constexpr WPARAM DBT_DEVNODES_CHANGED = 0x0007;
 
 // Virtual-key codes the program's own handling looks at.
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_SNAPSHOT = 0x2C;
 constexpr int VK_F4 = 0x73;
+constexpr int VK_F12 = 0x7B;
 
 inline LPARAM MAKELPARAM(int low, int high) {
   return static_cast<LPARAM>((static_cast<DWORD>(high & 0xFFFF) << 16) | static_cast<DWORD>(low & 0xFFFF));

@@ -63,7 +63,7 @@ bool TApplication::ProcessMessage() {
     return true;
   }
   try {
-    DispatchMessage(&msg);
+    if (!FAppKeys.Handle(msg)) DispatchMessage(&msg);
   } catch (...) {
     HandleException(this);
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/AppKeys.h"
 #include "shell/Form.h"
 
 // The application's own notices to its window, posted when it gains or loses the foreground.
@@ -26,6 +27,7 @@ using TWindowHook = std::function<bool(TMessage& Message)>;
 // timer does not keep a core busy. An exception that escapes a message or the idle handler is
 // reported (class and message on stderr) and the loop goes on. The loop ends with WM_QUIT, which
 // Terminate posts and closing the main form causes; the main form's window is then destroyed.
+// The program's own keys (TAppKeys) are taken out before any window sees them.
 class TApplication : public TComponent {
  public:
   explicit TApplication(TComponent* AOwner = nullptr);
@@ -99,6 +101,7 @@ class TApplication : public TComponent {
   bool FActive = true;
   int FNextHook = 1;
   std::vector<std::pair<int, TWindowHook>> FHooks;
+  TAppKeys FAppKeys;
 };
 
 // The one application object, made at program start. Tests may replace it with a fresh one.

@@ -2,12 +2,25 @@
 #include "platform/headless/HeadlessBackend.h"
 
 #include <cstring>
+#include <ctime>
+
+#include "platform/Screenshot.h"
 
 THeadlessBackend::THeadlessBackend() = default;
 
 void THeadlessBackend::PushEvent(TBackendEvent::Kind kind) {
   TBackendEvent e;
   e.Type = kind;
+  Events.push_back(e);
+}
+
+void THeadlessBackend::PushKey(int scanCode, int virtualKey, bool down, bool alt, bool repeat) {
+  TBackendEvent e;
+  e.Type = down ? TBackendEvent::beKeyDown : TBackendEvent::beKeyUp;
+  e.ScanCode = scanCode;
+  e.VirtualKey = virtualKey;
+  e.Alt = alt;
+  e.Repeat = down && repeat;
   Events.push_back(e);
 }
 
@@ -72,4 +85,16 @@ void THeadlessBackend::Present(const std::uint8_t* pixels, int pitch, int width,
     std::memcpy(&Frame[static_cast<size_t>(y) * static_cast<size_t>(width)],
                 pixels + static_cast<std::ptrdiff_t>(y) * pitch, static_cast<size_t>(width));
   std::memcpy(FramePalette, palette, sizeof FramePalette);
+}
+
+bool THeadlessBackend::SaveScreenshot(std::string& shownAs, std::string& error) {
+  if (PresentCount == 0) {
+    error = "no frame has been shown yet";
+    return false;
+  }
+  if (!SaveScreenshotFile(ScreenshotFolder, std::time(nullptr), Frame.data(), FrameWidth,
+                          FrameWidth, FrameHeight, FramePalette, shownAs, error))
+    return false;
+  Screenshots.push_back(shownAs);
+  return true;
 }

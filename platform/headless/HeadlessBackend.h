@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "platform/Backend.h"
@@ -21,7 +22,12 @@ class THeadlessBackend : public TBackend {
   std::vector<TBackendJoystick> Joysticks;
   std::deque<TBackendEvent> Events;  // handed out by PollEvent/WaitEvent in order
 
+  std::string ScreenshotFolder;      // where SaveScreenshot writes; empty: it fails
+  bool QuitKeyAllowed = true;        // what QuitByKey answers
+
   void PushEvent(TBackendEvent::Kind kind);
+  // A key press (down) or release as the keyboard reports it: PC set-1 scan code, virtual key.
+  void PushKey(int scanCode, int virtualKey, bool down, bool alt = false, bool repeat = false);
 
   // --- what it keeps ---
   bool WindowOpen = false;
@@ -32,6 +38,8 @@ class THeadlessBackend : public TBackend {
   std::vector<std::uint8_t> Frame;  // the last presented frame, width*height bytes
   std::uint32_t FramePalette[256] = {};
   std::uint32_t WaitedMs = 0;       // total time WaitEvent was asked to wait without an event
+  bool FullScreen = false;          // switched by ToggleFullScreen
+  std::vector<std::string> Screenshots;  // the files SaveScreenshot wrote, in order
 
   // --- TBackend ---
   bool CreateMainWindow(const std::string& title, int width, int height, bool borderless,
@@ -49,4 +57,7 @@ class THeadlessBackend : public TBackend {
   void Present(const std::uint8_t* pixels, int pitch, int width, int height,
                const std::uint32_t palette[256]) override;
   void ShowCursor(bool visible) override { CursorVisible = visible; }
+  void ToggleFullScreen() override { FullScreen = !FullScreen; }
+  bool SaveScreenshot(std::string& shownAs, std::string& error) override;
+  bool QuitByKey() const override { return QuitKeyAllowed; }
 };

@@ -4,16 +4,15 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <bitset>
 #include <chrono>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <vector>
 
 #include "platform/PaletteConvert.h"
-#include "platform/Png.h"
+#include "platform/Screenshot.h"
 #include "platform/sdl/PresentLayout.h"
 #include "platform/sdl/SdlInputMap.h"
 
@@ -29,7 +28,6 @@ struct TSdlBackend::TState {
   bool Borderless = false;
   bool WindowShown = false;  // the program was told that this window is shown
   std::vector<SDL_Joystick*> Joysticks;  // by SDL's device index; null where opening failed
-  std::bitset<SDL_NUM_SCANCODES> Consumed;  // keys whose press was consumed, so is their release
   std::vector<std::uint32_t> Icon;  // RGBA, kept for the window; empty when none was given
   int IconWidth = 0, IconHeight = 0;
   // The last presented frame as it was handed over, rows packed, for screenshots.
@@ -121,7 +119,7 @@ struct TSdlBackend::TState {
     return Window && windowId == SDL_GetWindowID(Window);
   }
 
-  bool Accept(TSdlBackend& backend, const SDL_Event& e, TBackendEvent& event);
+  bool Accept(const SDL_Event& e, TBackendEvent& event);
 
   // Desktop full screen is a request to the window manager. Where there is none (a bare X
   // server) the window would keep its size while SDL takes it for the whole display, and frames
@@ -212,63 +210,16 @@ void TSdlBackend::DestroyMainWindow() {
   S->Renderer = nullptr;
   S->Window = nullptr;
   S->WindowShown = false;
-  S->Consumed.reset();
   S->Shown.clear();
   S->ShownWidth = S->ShownHeight = 0;
 }
 
 bool TSdlBackend::HasWindow() const { return S->Window != nullptr; }
 
-bool TSdlBackend::TranslateKey(int sdlScancode, bool down, bool alt, bool repeat,
-                               TBackendEvent& event) {
-  bool known = sdlScancode >= 0 && sdlScancode < SDL_NUM_SCANCODES;
-  if (known && !down && S->Consumed.test(sdlScancode)) {
-    S->Consumed.reset(sdlScancode);
-    return false;
-  }
-  if (known && down &&
-      (sdlScancode == SDL_SCANCODE_PRINTSCREEN || sdlScancode == SDL_SCANCODE_F12)) {
-    S->Consumed.set(sdlScancode);
-    if (repeat) return false;
-    std::string path, error;
-    if (SaveScreenshot(path, error)) {
-      std::printf("%s\n", path.c_str());
-      std::fflush(stdout);
-    } else {
-      std::fprintf(stderr, "tarnyx: no screenshot: %s\n", error.c_str());
-    }
-    return false;
-  }
-  if (known && down && alt) {
-    if (sdlScancode == SDL_SCANCODE_F4) {
-      S->Consumed.set(sdlScancode);
-      if (repeat) return false;
-      event = TBackendEvent{};
-      event.Type = TBackendEvent::beClose;
-      return true;
-    }
-    if (sdlScancode == SDL_SCANCODE_RETURN || sdlScancode == SDL_SCANCODE_KP_ENTER) {
-      S->Consumed.set(sdlScancode);
-      if (!repeat) ToggleFullScreen();
-      return false;
-    }
-  }
-  // A press of its own means the key's release belongs to that press, even if the release of a
-  // consumed press never came (the focus went elsewhere in between).
-  if (known && down) S->Consumed.reset(sdlScancode);
-  event = TBackendEvent{};
-  event.Type = down ? TBackendEvent::beKeyDown : TBackendEvent::beKeyUp;
-  event.ScanCode = PcScanCodeFromSdl(sdlScancode);
-  event.VirtualKey = VirtualKeyFromSdl(sdlScancode);
-  event.Alt = alt;
-  return true;
-}
-
 namespace {
 
 // One SDL event as the backend's event; false for events the program does not hear about.
-bool Translate(TSdlBackend& backend, const SDL_Event& e, SDL_Renderer* renderer,
-               TBackendEvent& event) {
+bool Translate(const SDL_Event& e, SDL_Renderer* renderer, TBackendEvent& event) {
   event = TBackendEvent{};
   switch (e.type) {
     case SDL_QUIT:
@@ -276,8 +227,9 @@ bool Translate(TSdlBackend& backend, const SDL_Event& e, SDL_Renderer* renderer,
       return true;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      return backend.TranslateKey(e.key.keysym.scancode, e.type == SDL_KEYDOWN,
-                                  (e.key.keysym.mod & KMOD_ALT) != 0, e.key.repeat != 0, event);
+      event = KeyEventFromSdl(e.key.keysym.scancode, e.type == SDL_KEYDOWN,
+                              (e.key.keysym.mod & KMOD_ALT) != 0, e.key.repeat != 0);
+      return true;
     case SDL_JOYDEVICEADDED:
       event.Type = TBackendEvent::beJoystickAdded;
       return true;
@@ -313,7 +265,7 @@ bool Translate(TSdlBackend& backend, const SDL_Event& e, SDL_Renderer* renderer,
 }  // namespace
 
 // Does what the backend itself does with an event, then translates it.
-bool TSdlBackend::TState::Accept(TSdlBackend& backend, const SDL_Event& e, TBackendEvent& event) {
+bool TSdlBackend::TState::Accept(const SDL_Event& e, TBackendEvent& event) {
   if (e.type == SDL_WINDOWEVENT) {
     if (!OurWindow(e.window.windowID)) return false;
     // Making the renderer may hide the new window and show it once more; the program hears
@@ -325,14 +277,14 @@ bool TSdlBackend::TState::Accept(TSdlBackend& backend, const SDL_Event& e, TBack
   }
   if (e.type == SDL_JOYDEVICEADDED || e.type == SDL_JOYDEVICEREMOVED) OpenJoysticks();
   if (e.type == SDL_RENDER_DEVICE_RESET) DestroyTextures();  // made again by the next frame
-  return Translate(backend, e, Renderer, event);
+  return Translate(e, Renderer, event);
 }
 
 bool TSdlBackend::PollEvent(TBackendEvent& event) {
   if (!S->VideoStarted) return false;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
-    if (S->Accept(*this, e, event)) return true;
+    if (S->Accept(e, event)) return true;
   }
   return false;
 }
@@ -348,7 +300,7 @@ bool TSdlBackend::WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) {
     std::uint32_t left = std::min<std::uint32_t>(timeoutMs - waited, INT_MAX);
     SDL_Event e;
     if (!SDL_WaitEventTimeout(&e, static_cast<int>(left))) return false;
-    if (S->Accept(*this, e, event)) return true;
+    if (S->Accept(e, event)) return true;
   }
 }
 
@@ -442,45 +394,15 @@ std::string TSdlBackend::LibraryVersion() {
   return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.patch);
 }
 
-bool TSdlBackend::SaveScreenshot(std::string& path, std::string& error,
-                                 const std::string& folder) {
+bool TSdlBackend::SaveScreenshot(std::string& shownAs, std::string& error) {
   if (S->Shown.empty()) {
     error = "no frame has been shown yet";
     return false;
   }
-  std::string where = folder;
-  if (where.empty()) {
-    // Made by SDL if missing: ~/.local/share/tarnyx/ on Linux.
-    char* pref = SDL_GetPrefPath("", "tarnyx");
-    if (!pref) {
-      error = std::string("no folder for the game: ") + SDL_GetError();
-      return false;
-    }
-    where = pref;
-    SDL_free(pref);
-  }
-  if (where.back() != '/') where += '/';
-
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  char stamp[32] = "";
-  if (!localtime_r(&now, &local) ||
-      std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local) == 0) {
-    error = "no time of day";
-    return false;
-  }
-  std::string base = where + "tarnyx-" + stamp;
-  path = base + ".png";
-  std::error_code ignored;
-  for (int n = 2; std::filesystem::exists(path, ignored); ++n) {
-    if (n > 999) {
-      error = "too many screenshots in one second";
-      return false;
-    }
-    path = base + "-" + std::to_string(n) + ".png";
-  }
-  return WritePalettizedPng(path, S->Shown.data(), S->ShownWidth, S->ShownWidth, S->ShownHeight,
-                            S->ShownPalette, error);
+  std::string folder = GameDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), error);
+  return !folder.empty() &&
+         SaveScreenshotFile(folder, std::time(nullptr), S->Shown.data(), S->ShownWidth,
+                            S->ShownWidth, S->ShownHeight, S->ShownPalette, shownAs, error);
 }
 
 void TSdlBackend::ShowCursor(bool visible) {

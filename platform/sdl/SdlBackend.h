@@ -12,10 +12,8 @@
 // window is made and shuts SDL down when it is destroyed. Keys arrive as PC set-1 scan codes and
 // virtual-key codes (see SdlInputMap.h); joysticks in SDL's device order. Frames are 8-bit and
 // shown through their palette, scaled to the window with their aspect kept and pixels crisp (see
-// PresentLayout.h). Some key presses never reach the program: Alt+F4 becomes a close request (a
-// bare X server has no window manager that would do it), Alt+Enter switches between desktop full
-// screen and a window of the frame's size, and PrintScreen or F12 saves the last presented frame
-// as a PNG picture in the player's folder for the game (see SaveScreenshot).
+// PresentLayout.h). Full screen is the desktop's, and a screenshot is a PNG file in the player's
+// folder for the game (see GameDataFolder).
 class TSdlBackend : public TBackend {
  public:
   TSdlBackend();
@@ -48,21 +46,13 @@ class TSdlBackend : public TBackend {
   // The version of the SDL library the program runs with, as "2.30.0"; needs no window.
   static std::string LibraryVersion();
 
-  // Writes the last presented frame as tarnyx-YYYYMMDD-HHMMSS.png (local time) into folder, or,
-  // when folder is empty, into the player's folder for the game (SDL's preference path, made if
-  // missing); a second picture within the same second gets "-2", "-3"... before the extension.
-  // Returns false with the reason in error when no frame has been presented yet or the picture
-  // cannot be written; path gets the file written.
-  bool SaveScreenshot(std::string& path, std::string& error, const std::string& folder = "");
+  // The last presented frame as tarnyx-YYYYMMDD-HHMMSS.png (see SaveScreenshotFile) in the
+  // player's folder for the game; shownAs gets the file's path.
+  bool SaveScreenshot(std::string& shownAs, std::string& error) override;
 
   // Desktop full screen, or a window of the frame's size.
   bool IsFullScreen() const;
-  void ToggleFullScreen();
-
-  // What one key press or release becomes: false when it is consumed here (Alt+Enter, the
-  // screenshot keys, and the release of a key whose press was consumed), true with event filled in otherwise. sdlScancode is
-  // SDL's scancode of the key; alt tells whether an Alt key is held. Needs no window.
-  bool TranslateKey(int sdlScancode, bool down, bool alt, bool repeat, TBackendEvent& event);
+  void ToggleFullScreen() override;
 
  private:
   struct TState;

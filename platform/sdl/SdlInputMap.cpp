@@ -137,6 +137,16 @@ int VirtualKeyFromSdl(int sdlScancode) { return Lookup(sdlScancode).Vk; }
 
 int SidedVirtualKeyFromSdl(int sdlScancode) { return Lookup(sdlScancode).Sided; }
 
+TBackendEvent KeyEventFromSdl(int sdlScancode, bool down, bool alt, bool repeat) {
+  TBackendEvent event;
+  event.Type = down ? TBackendEvent::beKeyDown : TBackendEvent::beKeyUp;
+  event.ScanCode = PcScanCodeFromSdl(sdlScancode);
+  event.VirtualKey = VirtualKeyFromSdl(sdlScancode);
+  event.Alt = alt;
+  event.Repeat = down && repeat;
+  return event;
+}
+
 int HatToHundredthsOfDegree(int hatBits) {
   switch (hatBits) {
     case SDL_HAT_UP: return 0;
