@@ -189,16 +189,8 @@ function download(blob, name) {
   setTimeout(() => URL.revokeObjectURL(link.href), 10000);
 }
 
-// tarnyx-YYYYMMDD-HHMMSS.png in local time, as the desktop names its screenshots.
-function stampedName(prefix, extension) {
-  const d = new Date();
-  const two = (n) => String(n).padStart(2, '0');
-  return `${prefix}-${d.getFullYear()}${two(d.getMonth() + 1)}${two(d.getDate())}-` +
-         `${two(d.getHours())}${two(d.getMinutes())}${two(d.getSeconds())}.${extension}`;
-}
-
-function saveScreenshot() {
-  frame.toBlob((blob) => { if (blob) download(blob, stampedName('tarnyx', 'png')); }, 'image/png');
+function saveScreenshot(name) {
+  frame.toBlob((blob) => { if (blob) download(blob, name); }, 'image/png');
 }
 
 // ---------------------------------------------------------------------------------------------

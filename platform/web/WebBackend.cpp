@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstring>
 
 #include "platform/PaletteConvert.h"
@@ -49,8 +50,9 @@ EM_JS(void, WebToggleFullScreen, (), {
   if (Module.toggleFullScreen) Module.toggleFullScreen();
 });
 
-EM_JS(void, WebSaveScreenshot, (), {
-  if (Module.saveScreenshot) Module.saveScreenshot();
+// Offers the canvas's picture as a download of that name.
+EM_JS(void, WebOfferScreenshot, (const char* name), {
+  if (Module.saveScreenshot) Module.saveScreenshot(UTF8ToString(name));
 });
 // clang-format on
 
@@ -63,23 +65,9 @@ void TWebBackend::Push(TBackendEvent::Kind kind) {
 }
 
 bool TWebBackend::Key(const std::string& code, bool down, bool alt, bool repeat) {
-  if (!down && Consumed_.erase(code)) return true;
-  // The keys of the program rather than the game: a picture of the frame, and full screen.
-  // Alt+F4 means nothing in a page: closing the tab ends the game.
-  if (down && (code == "PrintScreen" || code == "F12")) {
-    Consumed_.insert(code);
-    if (!repeat) WebSaveScreenshot();
-    return true;
-  }
-  if (down && alt && (code == "Enter" || code == "NumpadEnter" || code == "F4")) {
-    Consumed_.insert(code);
-    if (!repeat && code != "F4") WebToggleFullScreen();
-    return true;
-  }
   const int scanCode = PcScanCodeFromWeb(code);
   if (scanCode == 0) return false;
-  // A press of its own means the key's release belongs to that press.
-  if (down) Consumed_.erase(code);
+  // Every key is reported, the program's own keys too: what they do is decided above.
   if (down)
     Down_.insert(code);
   else
@@ -89,6 +77,7 @@ bool TWebBackend::Key(const std::string& code, bool down, bool alt, bool repeat)
   e.ScanCode = scanCode;
   e.VirtualKey = VirtualKeyFromWeb(code);
   e.Alt = alt;
+  e.Repeat = down && repeat;
   Events_.push_back(e);
   return true;
 }
@@ -103,7 +92,6 @@ void TWebBackend::ReleaseAllKeys() {
     Events_.push_back(e);
   }
   Down_.clear();
-  Consumed_.clear();
 }
 
 void TWebBackend::UpdateActivation(bool wasActive) {
@@ -150,7 +138,6 @@ bool TWebBackend::CreateMainWindow(const std::string& title, int width, int heig
 void TWebBackend::DestroyMainWindow() {
   WindowOpen_ = false;
   Down_.clear();
-  Consumed_.clear();
 }
 
 bool TWebBackend::PollEvent(TBackendEvent& event) {
@@ -230,3 +217,25 @@ void TWebBackend::Present(const std::uint8_t* pixels, int pitch, int width, int 
 }
 
 void TWebBackend::ShowCursor(bool visible) { WebSetCursorVisible(visible ? 1 : 0); }
+
+void TWebBackend::ToggleFullScreen() { WebToggleFullScreen(); }
+
+bool TWebBackend::SaveScreenshot(std::string& shownAs, std::string& error) {
+  if (PresentCount_ == 0) {
+    error = "no frame has been shown yet";
+    return false;
+  }
+  // The canvas holds the last presented frame; the browser makes the PNG and offers it, named
+  // as the desktop names its screenshots (local time).
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  char name[48] = "";
+  if (!localtime_r(&now, &local) ||
+      std::strftime(name, sizeof name, "tarnyx-%Y%m%d-%H%M%S.png", &local) == 0) {
+    error = "no time of day";
+    return false;
+  }
+  WebOfferScreenshot(name);
+  shownAs = std::string(name) + " (a download)";
+  return true;
+}

@@ -24,8 +24,8 @@ class TWebBackend : public TBackend {
   TWebBackend();
 
   // --- what the page reports ---
-  // A key pressed or released: false when it means nothing to the game (the page may then let
-  // the browser have it).
+  // A key pressed or released, by its KeyboardEvent.code: false when the key has no code here
+  // (the page then lets the browser have it).
   bool Key(const std::string& code, bool down, bool alt, bool repeat);
   void SetPageVisible(bool visible);
   void SetPageFocused(bool focused);
@@ -54,6 +54,12 @@ class TWebBackend : public TBackend {
   void Present(const std::uint8_t* pixels, int pitch, int width, int height,
                const std::uint32_t palette[256]) override;
   void ShowCursor(bool visible) override;
+  // Through the page's Fullscreen API (the page must have had a gesture, as a key press is).
+  void ToggleFullScreen() override;
+  // A PNG of the canvas offered as a download.
+  bool SaveScreenshot(std::string& shownAs, std::string& error) override;
+  // The browser owns the page's life: Alt+F4 ends nothing here (a tab is closed by the browser).
+  bool QuitByKey() const override { return false; }
 
  private:
   void Push(TBackendEvent::Kind kind);
@@ -64,8 +70,7 @@ class TWebBackend : public TBackend {
   bool WindowOpen_ = false;
   bool Visible_ = true;
   bool Focused_ = true;
-  std::set<std::string> Down_;      // the keys held, by KeyboardEvent.code
-  std::set<std::string> Consumed_;  // keys whose press was consumed here, so is their release
+  std::set<std::string> Down_;  // the keys held, by KeyboardEvent.code
   std::vector<TGamepadReading> Pads_;
   std::vector<std::uint32_t> Rgba_;  // the converted frame, as the canvas takes it
   std::uint32_t Palette_[256] = {};  // the palette the table was made from

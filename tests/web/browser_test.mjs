@@ -4,8 +4,9 @@
 //
 // Usage: node --experimental-websocket tests/web/browser_test.mjs SITE_DIR [SHOTS_DIR]
 // SHOTS_DIR receives screenshots of the page as a player sees it.
-import { mkdirSync, writeFileSync } from 'node:fs';
-import { resolve } from 'node:path';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
 
 import { click, closeSite, openSite, sleep, until } from './site.mjs';
 
@@ -86,10 +87,12 @@ async function tickRate(page, ms) {
   return (t1 - t0) * 1000 / (s1 - s0);
 }
 
-const KEYS = { ArrowUp: 38, ArrowLeft: 37 };
-async function holdKey(page, code, ms) {
+const KEYS = { ArrowUp: 38, ArrowLeft: 37, Enter: 13, F12: 123 };
+const ALT = 1;  // the protocol's modifier bit
+async function holdKey(page, code, ms, modifiers = 0) {
   const send = (type) => page.send('Input.dispatchKeyEvent', {
-    type, code, key: code, windowsVirtualKeyCode: KEYS[code], nativeVirtualKeyCode: KEYS[code],
+    type, code, key: code, windowsVirtualKeyCode: KEYS[code],
+    nativeVirtualKeyCode: KEYS[code], modifiers,
   });
   await send('rawKeyDown');
   await sleep(ms);
@@ -156,6 +159,34 @@ try {
   await sleep(300);
   const backRate = await tickRate(page, 1000);
   check('shown again, the page ticks again', backRate > 40, `${backRate.toFixed(1)} a second`);
+
+  // The program's own keys: the screenshot key offers the frame as a PNG download, Alt+Enter
+  // switches full screen on and off. (Alt+F4 is the browser's: it closes the tab first.)
+  const downloads = mkdtempSync(join(tmpdir(), 'tarnyx-downloads-'));
+  try {
+    await browser.send('Browser.setDownloadBehavior', { behavior: 'allowAndName', downloadPath: downloads, eventsEnabled: true });
+    const begun = browser.waitFor('Browser.downloadWillBegin', 10000);
+    const finished = browser.waitFor('Browser.downloadProgress', 10000, (p) => p.state === 'completed');
+    await holdKey(page, 'F12', 50);
+    const [{ suggestedFilename }, { guid }] = [await begun, await finished];
+    const png = readFileSync(join(downloads, guid));
+    const size = png.length > 24 && png.toString('latin1', 12, 16) === 'IHDR' ? [png.readUInt32BE(16), png.readUInt32BE(20)] : [];
+    check('the screenshot key offers the frame as a PNG download',
+          /^tarnyx-\d{8}-\d{6}\.png$/.test(suggestedFilename) && size[0] === 1024 && size[1] === 768,
+          `${suggestedFilename}, ${size.join(' x ')}`);
+  } catch (e) {
+    check('the screenshot key offers the frame as a PNG download', false, e.message);
+  } finally {
+    rmSync(downloads, { recursive: true, force: true });
+  }
+  await holdKey(page, 'Enter', 50, ALT);
+  await until(page, 'document.fullscreenElement !== null', 5000, 'full screen').catch(() => {});
+  const full = await page.evaluate('document.fullscreenElement && document.fullscreenElement.id');
+  await shoot(page, 'page-fullscreen.png');
+  await holdKey(page, 'Enter', 50, ALT);
+  await until(page, 'document.fullscreenElement === null', 5000, 'leaving full screen').catch(() => {});
+  const left = await page.evaluate('document.fullscreenElement === null');
+  check('Alt+Enter switches full screen on and off', full === 'stage' && left, `full screen: ${full}, left: ${left}`);
 
   check('no errors in the page', page.errors.length === 0, page.errors.join(' | '));
 } catch (e) {

@@ -77,6 +77,20 @@ export class Browser {
     return () => { this.listeners = this.listeners.filter((l) => l !== listener); };
   }
 
+  // Resolves with the parameters of the next browser event of that name that accept() takes,
+  // or rejects after timeoutMs.
+  waitFor(method, timeoutMs = 10000, accept = () => true, sessionId = undefined) {
+    return new Promise((resolve, reject) => {
+      const timer = setTimeout(() => { off(); reject(new Error(`no ${method} within ${timeoutMs} ms`)); }, timeoutMs);
+      const off = this.on(method, (params) => {
+        if (!accept(params)) return;
+        clearTimeout(timer);
+        off();
+        resolve(params);
+      }, sessionId);
+    });
+  }
+
   // Opens a new page of width x height CSS pixels and returns it, not yet navigated.
   async newPage(width = 1024, height = 768) {
     const { targetId } = await this.send('Target.createTarget', { url: 'about:blank' });
@@ -124,11 +138,8 @@ export class Page {
   send(method, params = {}) { return this.browser.send(method, params, this.sessionId); }
 
   // Resolves with the parameters of the next event of that name, or rejects after timeoutMs.
-  waitFor(method, timeoutMs = 10000) {
-    return new Promise((resolve, reject) => {
-      const timer = setTimeout(() => { off(); reject(new Error(`no ${method} within ${timeoutMs} ms`)); }, timeoutMs);
-      const off = this.browser.on(method, (params) => { clearTimeout(timer); off(); resolve(params); }, this.sessionId);
-    });
+  waitFor(method, timeoutMs = 10000, accept = () => true) {
+    return this.browser.waitFor(method, timeoutMs, accept, this.sessionId);
   }
 
   async navigate(url) {
