@@ -64,7 +64,8 @@ web: configure
 test-web: build web
 	@status=0; \
 	tests/web/node_equality.sh $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/tarnyx-headless.js || status=1; \
-	node --experimental-websocket tests/web/browser_test.mjs $(WEB_BUILD)/site $(WEB_BUILD)/shots || status=1; \
+	node --experimental-websocket tests/web/browser_test.mjs $(WEB_BUILD)/site \
+	  $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/shots || status=1; \
 	exit $$status
 
 # The page on this machine only, for a quick look.

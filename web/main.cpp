@@ -2,6 +2,7 @@
 // feed it events and to run its loop one step at a time.
 #include <emscripten.h>
 
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
@@ -21,7 +22,9 @@
 
 namespace {
 
-TWebBackend* backend = nullptr;
+// Made before the page first calls in (the page may set the seed before main runs).
+TWebBackend web;
+TWebBackend* backend = &web;
 bool started = false;
 long ticks = 0;  // frame timer ticks so far
 std::vector<TGamepadReading> readings;  // the gamepads being read by the page
@@ -53,8 +56,6 @@ void WatchTicks() {
 }  // namespace
 
 int main() {
-  static TWebBackend web;
-  backend = &web;
   SetBackend(backend);
   RegisterAppClasses();
   try {
@@ -93,6 +94,12 @@ EMSCRIPTEN_KEEPALIVE double tarnyx_step() {
 
 // A key of the page's keyboard, by its KeyboardEvent.code. Returns 1 when the game took it (the
 // page then keeps the browser from acting on it too).
+// The world by its number (ms past midnight UTC) rather than by the clock; before main runs.
+// Returns 0 for a number that is not in the day.
+EMSCRIPTEN_KEEPALIVE int tarnyx_seed(double ms) {
+  return ms == std::floor(ms) && backend->FixTimeOfDay(static_cast<long long>(ms)) ? 1 : 0;
+}
+
 EMSCRIPTEN_KEEPALIVE int tarnyx_key(const char* code, int down, int alt, int repeat) {
   if (!backend || !code) return 0;
   return backend->Key(code, down != 0, alt != 0, repeat != 0) ? 1 : 0;

@@ -230,6 +230,7 @@ var Module = {
   saveScreenshot,
   onRuntimeInitialized() {
     stats.loadedAt = performance.now();
+    if (seed !== null) Module._tarnyx_seed(seed);
     playButton.disabled = false;
     playButton.textContent = 'Click to play';
     playButton.focus();
@@ -242,7 +243,16 @@ var Module = {
   }],
 };
 
-if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+// ?seed=N: the world that starting at N ms past midnight UTC makes (0 to 86399999), as the
+// headless tool's --seed; without it, the clock's.
+const params = new URLSearchParams(location.search);
+const seedText = params.get('seed');
+const seed = seedText === null ? null : /^\d{1,8}$/.test(seedText) && +seedText < 86400000 ? +seedText : NaN;
+
+if (Number.isNaN(seed)) {
+  showProblem(`The seed "${seedText}" is not a whole number from 0 to 86399999 (the milliseconds ` +
+              'past midnight UTC that the world is made from).');
+} else if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
   showProblem('This browser cannot run WebAssembly, which Tarnyx needs. ' +
               'A current Firefox, Chrome, Edge or Safari can.');
 } else if (location.protocol === 'file:') {

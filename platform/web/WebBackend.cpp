@@ -119,6 +119,12 @@ void TWebBackend::GamepadDisconnected() { Push(TBackendEvent::beJoystickRemoved)
 
 void TWebBackend::SetGamepads(std::vector<TGamepadReading> pads) { Pads_ = std::move(pads); }
 
+bool TWebBackend::FixTimeOfDay(long long ms) {
+  if (ms < 0 || ms >= 86400000) return false;
+  FixedTimeOfDay_ = ms;
+  return true;
+}
+
 bool TWebBackend::CreateMainWindow(const std::string& title, int width, int height, bool, bool,
                                    std::string& error) {
   if (width <= 0 || height <= 0) {
@@ -184,6 +190,7 @@ void TWebBackend::TimeOfDay(int& hour, int& minute, int& second, int& millisecon
   constexpr long long msPerDay = 24LL * 60 * 60 * 1000;
   long long ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count() % msPerDay;
   if (ms < 0) ms += msPerDay;
+  if (FixedTimeOfDay_ >= 0) ms = FixedTimeOfDay_;
   const auto t = static_cast<std::uint32_t>(ms);
   hour = static_cast<int>(t / 3600000u);
   minute = static_cast<int>(t / 60000u % 60u);

@@ -33,6 +33,10 @@ class TWebBackend : public TBackend {
   void GamepadDisconnected();
   // The connected gamepads, in the browser's order, as read just now.
   void SetGamepads(std::vector<TGamepadReading> pads);
+  // From now on the time of day reads as ms past midnight UTC (0..86399999), the one thing the
+  // world is made from: a page asked for a world by its number, as the headless tool's --seed.
+  // False (and nothing changes) for a time that is not in the day.
+  bool FixTimeOfDay(long long ms);
 
   bool Active() const { return Visible_ && Focused_; }
   long PresentCount() const { return PresentCount_; }
@@ -70,6 +74,7 @@ class TWebBackend : public TBackend {
   bool WindowOpen_ = false;
   bool Visible_ = true;
   bool Focused_ = true;
+  long long FixedTimeOfDay_ = -1;  // -1: the clock's
   std::set<std::string> Down_;  // the keys held, by KeyboardEvent.code
   std::vector<TGamepadReading> Pads_;
   std::vector<std::uint32_t> Rgba_;  // the converted frame, as the canvas takes it

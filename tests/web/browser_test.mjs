@@ -2,19 +2,22 @@
 // over the DevTools protocol. Prints one line per check, then "N passed, N failed", and exits
 // non-zero on any failure.
 //
-// Usage: node --experimental-websocket tests/web/browser_test.mjs SITE_DIR [SHOTS_DIR]
-// SHOTS_DIR receives screenshots of the page as a player sees it.
+// Usage: node --experimental-websocket tests/web/browser_test.mjs SITE_DIR NATIVE_TOOL [SHOTS_DIR]
+// NATIVE_TOOL is the native tarnyx-headless, which says what the page must show; SHOTS_DIR
+// receives screenshots of the page as a player sees it.
+import { execFileSync } from 'node:child_process';
 import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 
 import { click, closeSite, openSite, sleep, until } from './site.mjs';
 
-const [siteDir, shotsDir] = process.argv.slice(2);
-if (!siteDir) {
-  console.error('usage: browser_test.mjs SITE_DIR [SHOTS_DIR]');
+const [siteDir, nativeTool, shotsDir] = process.argv.slice(2);
+if (!siteDir || !nativeTool) {
+  console.error('usage: browser_test.mjs SITE_DIR NATIVE_TOOL [SHOTS_DIR]');
   process.exit(2);
 }
+const native = (...args) => execFileSync(nativeTool, args, { encoding: 'utf8', maxBuffer: 1 << 26 });
 
 let passed = 0, failed = 0;
 function check(name, ok, detail = '') {
@@ -105,7 +108,10 @@ async function shoot(page, name) {
   writeFileSync(resolve(shotsDir, name), await page.screenshot());
 }
 
-const site = await openSite(resolve(siteDir));
+// The world of a fixed seed, the one the headless tool's tests fly in: the ship starts at rest,
+// away from every planet.
+const SEED = 45296789;
+const site = await openSite(resolve(siteDir), `?seed=${SEED}`);
 const { page, browser } = site;
 try {
   const loaded = await page.evaluate('[tarnyxStats.loadedAt, tarnyxStats.firstFrameAt]');
@@ -119,6 +125,9 @@ try {
   await until(page, "document.getElementById('cover').hidden", 5000, 'the start');
   await sleep(1500);  // the timer's rate is measured over a second
   const rest = await look(page);
+  const planets = (state) => JSON.stringify(state.Planets.map((p) => [p.Name, p.X, p.Y, p.Radius, p.Owner]));
+  check('the page\'s world is the one the seed makes natively', planets(JSON.parse(await page.evaluate(
+      "Module.ccall('tarnyx_state', 'string', [], [])"))) === planets(JSON.parse(native('world', '--seed', `${SEED}`))));
   check('the frame has stars where the world has them', rest.stars >= 50 && rest.whiteStars === rest.stars,
         `${rest.whiteStars} of ${rest.stars} stars white`);
   check('the frame has the radar dots', rest.dotsOnScreen > 0 && rest.dotsLit === rest.dotsOnScreen,
@@ -188,7 +197,37 @@ try {
   const left = await page.evaluate('document.fullscreenElement === null');
   check('Alt+Enter switches full screen on and off', full === 'stage' && left, `full screen: ${full}, left: ${left}`);
 
+  // Larger windows: the largest 4:3 rectangle, centred; within it the frame enlarged by a whole
+  // number with every pixel an even square, smoothed only beyond the largest whole multiple.
+  const layouts = [
+    [2048, 1536, { id: 'frame', rect: [0, 0, 2048, 1536], look: 'crisp', pixels: [1024, 768] }],
+    [1600, 1000, { id: 'frame', rect: [133, 0, 1333, 1000], look: 'smooth', pixels: [1024, 768] }],
+    [2300, 1800, { id: 'enlarged', rect: [0, 37, 2300, 1725], look: 'smooth', pixels: [2048, 1536] }],
+  ];
+  for (const [width, height, want] of layouts) {
+    await page.send('Emulation.setDeviceMetricsOverride', { width, height, deviceScaleFactor: 1, mobile: false });
+    await sleep(300);
+    const got = await page.evaluate(`(() => {
+      const shown = [...document.querySelectorAll('canvas')].find((c) => !c.hidden);
+      const r = shown.getBoundingClientRect();
+      return { id: shown.id, rect: [r.x, r.y, r.width, r.height].map(Math.floor), look: shown.className,
+               pixels: [shown.width, shown.height] };
+    })()`);
+    await shoot(page, `page-${width}x${height}.png`);
+    check(`the frame fits a ${width} x ${height} window`, JSON.stringify(got) === JSON.stringify(want),
+          JSON.stringify(got));
+  }
+  await page.send('Emulation.setDeviceMetricsOverride', { width: 1024, height: 768, deviceScaleFactor: 1, mobile: false });
+
   check('no errors in the page', page.errors.length === 0, page.errors.join(' | '));
+
+  // A seed that is no time of day is refused with a clear message, and nothing starts.
+  await page.navigate(`${site.url}?seed=86400000`);
+  await sleep(500);
+  const refused = await page.evaluate(`[document.getElementById('problem').textContent,
+      document.getElementById('problem').hidden, typeof Module.calledRun]`);
+  check('a bad seed in the address is refused', !refused[1] && /86399999/.test(refused[0]) && refused[2] === 'undefined',
+        refused[0]);
 } catch (e) {
   check('the browser test ran to its end', false, e.message);
 } finally {
