@@ -11,6 +11,10 @@ include(${PROJECT_SOURCE_DIR}/cmake/EmbedAssets.cmake)
 set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-O2")
 
+# WebAssembly's 16-byte vectors (every current browser has them): the present compares frames
+# with them.
+add_compile_options(-msimd128)
+
 # C++ exceptions are off by default in emscripten; the framework reports failures with them.
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)
@@ -70,3 +74,13 @@ string(REGEX REPLACE ".*GameVersionText = \"([^\"]*)\".*" "\\1" TARNYX_VERSION_T
 configure_file(${src}/web/index.html ${site}/index.html @ONLY)
 configure_file(${src}/web/tarnyx-page.js ${site}/tarnyx-page.js COPYONLY)
 configure_file(${src}/web/tarnyx.css ${site}/tarnyx.css COPYONLY)
+
+# The page's benchmark (make web-bench): the game's frames timed in a browser, in bench/ beside
+# the site; not part of the site.
+add_executable(tarnyx-bench ${src}/web/bench.cpp)
+target_link_libraries(tarnyx-bench PRIVATE tarnyx_app tarnyx_platform_web)
+target_link_options(tarnyx-bench PRIVATE -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1
+                    -sINITIAL_MEMORY=33554432 -sEXPORTED_RUNTIME_METHODS=ccall)
+set_target_properties(tarnyx-bench PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY
+                      ${CMAKE_BINARY_DIR}/bench EXCLUDE_FROM_ALL ON)
+configure_file(${src}/web/bench.html ${CMAKE_BINARY_DIR}/bench/bench.html COPYONLY)

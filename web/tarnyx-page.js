@@ -211,9 +211,9 @@ var Module = {
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
   onCanvasResized: layOut,
-  onFramePresented() {
+  onFramePresented(changed) {
     if (!stats.firstFrameAt) stats.firstFrameAt = performance.now();
-    if (!enlarged.hidden) drawEnlarged();
+    if (changed && !enlarged.hidden) drawEnlarged();
   },
   onTick(tickMs, presentMs) {
     stats.ticks += 1;
@@ -243,6 +243,11 @@ var Module = {
   }],
 };
 
+// The smallest module that uses WebAssembly's 16-byte vectors (one i8x16 operation): a browser
+// that cannot validate it cannot run the game.
+const SIMD_PROBE = new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10,
+                                   10, 1, 8, 0, 65, 0, 253, 15, 253, 98, 11]);
+
 // ?seed=N: the world that starting at N ms past midnight UTC makes (0 to 86399999), as the
 // headless tool's --seed; without it, the clock's.
 const params = new URLSearchParams(location.search);
@@ -252,8 +257,9 @@ const seed = seedText === null ? null : /^\d{1,8}$/.test(seedText) && +seedText 
 if (Number.isNaN(seed)) {
   showProblem(`The seed "${seedText}" is not a whole number from 0 to 86399999 (the milliseconds ` +
               'past midnight UTC that the world is made from).');
-} else if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
-  showProblem('This browser cannot run WebAssembly, which Tarnyx needs. ' +
+} else if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function' ||
+           !WebAssembly.validate(SIMD_PROBE)) {
+  showProblem('This browser cannot run WebAssembly with its 16-byte vectors, which Tarnyx needs. ' +
               'A current Firefox, Chrome, Edge or Safari can.');
 } else if (location.protocol === 'file:') {
   showProblem('Browsers do not run WebAssembly from a file opened directly. Serve this folder ' +

@@ -8,7 +8,6 @@
 #include <ctime>
 #include <cstring>
 
-#include "platform/PaletteConvert.h"
 #include "platform/web/WebInputMap.h"
 
 // What the backend asks of the page. The page's canvas is Module.canvas; web/tarnyx-page.js
@@ -25,9 +24,10 @@ EM_JS(void, WebSetCanvasSize, (int width, int height), {
   if (Module.onCanvasResized) Module.onCanvasResized(width, height);
 });
 
-// Puts width x height RGBA pixels from the program's memory into the canvas. The view on the
-// memory is made again whenever the memory has grown (which replaces its buffer).
-EM_JS(void, WebPutPixels, (const void* rgba, int width, int height), {
+// Puts rows first..last of width x height RGBA pixels from the program's memory into the canvas.
+// The view on the memory is made again whenever the memory has grown (which replaces its buffer)
+// or the pixels moved.
+EM_JS(void, WebPutPixels, (const void* rgba, int width, int height, int first, int last), {
   const canvas = Module.canvas;
   let put = Module.tarnyxPut;
   if (!put || put.buffer !== HEAPU8.buffer || put.address !== rgba || put.width !== width ||
@@ -38,8 +38,8 @@ EM_JS(void, WebPutPixels, (const void* rgba, int width, int height), {
       context: canvas.getContext('2d', {alpha: false}),
     };
   }
-  put.context.putImageData(put.image, 0, 0);
-  if (Module.onFramePresented) Module.onFramePresented();
+  if (last > first) put.context.putImageData(put.image, 0, 0, 0, first, width, last - first);
+  if (Module.onFramePresented) Module.onFramePresented(last > first);
 });
 
 EM_JS(void, WebSetCursorVisible, (int visible), {
@@ -212,13 +212,9 @@ void TWebBackend::Present(const std::uint8_t* pixels, int pitch, int width, int 
     }
     TableMade_ = true;
   }
-  const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  if (Rgba_.size() != size) {
-    Rgba_.assign(size, 0);
-    WebSetCanvasSize(width, height);
-  }
-  ConvertPalettedFrame(pixels, pitch, Rgba_.data(), width * 4, width, height, Table_);
-  WebPutPixels(Rgba_.data(), width, height);
+  if (width != Canvas_.Width() || height != Canvas_.Height()) WebSetCanvasSize(width, height);
+  const TCanvasFrame::TRows rows = Canvas_.Update(pixels, pitch, width, height, Table_);
+  WebPutPixels(Canvas_.Pixels(), width, height, rows.First, rows.Last);
   ++PresentCount_;
   LastPresentMs_ = emscripten_get_now() - start;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Backend.h"
+#include "platform/web/CanvasFrame.h"
 #include "platform/web/GamepadMap.h"
 
 // TWebBackend is fed by the page (web/tarnyx-page.js, through the exported functions of
@@ -16,8 +17,8 @@
 // visibility, gamepads coming and going and their readings before each step of the loop. The
 // window is the canvas: it is shown at once and is active while the page is both visible and
 // focused, so that a hidden tab or a page in the background stops the game's timer. Frames are
-// converted through their palette into the canvas's RGBA pixels and put into the canvas; the page
-// scales the canvas to the browser window. Nothing here blocks: WaitEvent returns at once, since
+// converted through their palette into the canvas's RGBA pixels where they changed, and those
+// rows are put into the canvas; the page scales the canvas to the browser window. Nothing here blocks: WaitEvent returns at once, since
 // the page, not this loop, decides when the next step runs.
 class TWebBackend : public TBackend {
  public:
@@ -77,7 +78,7 @@ class TWebBackend : public TBackend {
   long long FixedTimeOfDay_ = -1;  // -1: the clock's
   std::set<std::string> Down_;  // the keys held, by KeyboardEvent.code
   std::vector<TGamepadReading> Pads_;
-  std::vector<std::uint32_t> Rgba_;  // the converted frame, as the canvas takes it
+  TCanvasFrame Canvas_;              // the frame as the canvas takes it
   std::uint32_t Palette_[256] = {};  // the palette the table was made from
   std::uint32_t Table_[256] = {};    // palette entries as canvas pixels
   bool TableMade_ = false;

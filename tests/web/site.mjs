@@ -23,8 +23,10 @@ export async function serve(folder) {
     }
     try {
       const body = await readFile(file);
+      // Isolated from other origins, the page's clock reads to 5 µs instead of 100 µs.
       response.writeHead(200, { 'Content-Type': TYPES[extname(file)] || 'application/octet-stream',
-                                'Cache-Control': 'no-store' });
+                                'Cache-Control': 'no-store', 'Cross-Origin-Opener-Policy': 'same-origin',
+                                'Cross-Origin-Embedder-Policy': 'require-corp' });
       response.end(body);
     } catch {
       response.writeHead(404).end();

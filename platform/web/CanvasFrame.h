@@ -1,0 +1,33 @@
+// The frame as a canvas takes it (32-bit pixels), converted from the 8-bit frame only where that
+// changed since the last one.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// TCanvasFrame keeps the last 8-bit frame it was given and its 32-bit pixels. Most of a frame is
+// the same from one tick to the next (black space, the readouts), so a new frame is compared with
+// the last sixteen pixels at a time, and only the runs that differ go through the table: the present
+// then writes a fraction of the 32-bit pixels. A new size or a new table converts everything.
+class TCanvasFrame {
+ public:
+  // The rows of the frame that changed, [First, Last): empty (First == Last) when none did.
+  struct TRows {
+    int First = 0, Last = 0;
+  };
+
+  // Takes width x height 8-bit pixels (rows pitch bytes apart) through table (256 32-bit
+  // pixels). A size that is not positive, or a pitch shorter than a row, empties the frame.
+  TRows Update(const std::uint8_t* source, int pitch, int width, int height,
+               const std::uint32_t table[256]);
+
+  const std::uint32_t* Pixels() const { return Pixels_.data(); }
+  int Width() const { return Width_; }
+  int Height() const { return Height_; }
+
+ private:
+  std::vector<std::uint8_t> Last_;     // the last 8-bit frame, rows packed
+  std::vector<std::uint32_t> Pixels_;  // its 32-bit pixels, rows packed
+  std::uint32_t Table_[256] = {};
+  int Width_ = 0, Height_ = 0;
+};
