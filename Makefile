@@ -7,7 +7,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
 
-.PHONY: all deps configure build run test test-fast test-sanitize bench install uninstall clean web web-serve test-web
+.PHONY: all deps configure build run test test-fast test-sanitize bench install uninstall clean web web-serve test-web web-bench
 
 all: build
 
@@ -67,6 +67,14 @@ test-web: build web
 	node --experimental-websocket tests/web/browser_test.mjs $(WEB_BUILD)/site \
 	  $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/shots || status=1; \
 	exit $$status
+
+# The game's frames timed in headless Chromium beside the native frame benchmark of the same run,
+# the first frame after the page starts loading, and the page's size with gzip.
+web-bench: export NODE_PATH = /usr/share/nodejs
+web-bench: web
+	@cmake --build $(WEB_BUILD) -j $(JOBS) --target tarnyx-bench
+	@cmake --build $(BUILD) -j $(JOBS) --target bench_GameFrame
+	node --experimental-websocket tests/web/page_bench.mjs $(WEB_BUILD) $(BUILD)/bench/bench_GameFrame
 
 # The page on this machine only, for a quick look.
 web-serve: web
