@@ -55,6 +55,7 @@ web: export NODE_PATH = /usr/share/nodejs
 web: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tarnyx-fonttable
 	@emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) \
 	  -DTARNYX_FONT_TABLE_TOOL=$(abspath $(BUILD))/tools/fonttable/tarnyx-fonttable >/dev/null
 	@cmake --build $(WEB_BUILD) -j $(JOBS)
 
