@@ -46,12 +46,13 @@ target_include_directories(tarnyx_app PUBLIC ${src})
 target_link_libraries(tarnyx_app PUBLIC tarnyx_game)
 
 # tarnyx-headless.js, for node: the files it reads and writes are the machine's own (NODERAWFS),
-# so that --state, --shot and demo files work as they do natively.
+# so that --state, --shot and demo files work as they do natively. Its WebAssembly is compiled
+# at once from the file beside it, not fetched (node's fetch takes no file paths).
 file(GLOB headless_srcs CONFIGURE_DEPENDS ${src}/tools/headless/*.cpp)
 add_executable(tarnyx-headless ${headless_srcs})
 target_link_libraries(tarnyx-headless PRIVATE tarnyx_app tarnyx_game tarnyx_platform_headless)
 target_link_options(tarnyx-headless PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1
-                    -sALLOW_MEMORY_GROWTH=1)
+                    -sALLOW_MEMORY_GROWTH=1 -sWASM_ASYNC_COMPILATION=0)
 set_target_properties(tarnyx-headless PROPERTIES SUFFIX .js)
 
 # The page: the game (tarnyx.js and tarnyx.wasm) over the web back end, and the page around it,

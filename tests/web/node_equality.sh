@@ -11,7 +11,7 @@ web=$2
 [ -x "$native" ] && [ -f "$web" ] || { echo "usage: node_equality.sh NATIVE_TOOL TOOL.js" >&2; exit 2; }
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-node_tool() { node --no-experimental-fetch "$web" "$@"; }
+node_tool() { node "$web" "$@"; }
 
 # Whether two PNG files hold the same pixels (the native tool compresses, the other does not).
 same_pixels() {
