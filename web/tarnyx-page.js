@@ -27,10 +27,13 @@ function showProblem(text) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The loop. The game's frame timer ticks when 20 ms have passed since its last tick; the page
-// runs a step of the game's loop just when the next tick is due: a timeout to shortly before,
-// then steps as fast as the page can pass messages, which are exact to the millisecond where
-// timeouts are not. A step that is not due does nothing but look at its messages.
+// The loop. The game's frame timer ticks once 20 whole milliseconds have passed since its last
+// tick, and counts the next 20 from that tick, so a tick that comes late makes every later one
+// late too. The page runs a step of the game's loop when the next tick is due: a timeout to the
+// last whole millisecond before (timeouts count whole milliseconds, and come late by up to one),
+// then steps passed as messages, which come at once, until the tick. Events get a step at once.
+// (Driven by the display's refresh instead, a 60 Hz display would get a tick on every second
+// refresh only: 30 a second.) A step that is not due does nothing but look at its messages.
 // ---------------------------------------------------------------------------------------------
 
 const channel = new MessageChannel();
@@ -61,7 +64,7 @@ function step() {
   }
   if (due < 0) return;  // nothing ticks until an event comes
   const wait = due - performance.now();
-  if (wait > 3) timeout = setTimeout(step, wait - 2);
+  if (wait >= 2) timeout = setTimeout(step, Math.floor(wait) - 1);
   else queueStep();
 }
 
