@@ -80,10 +80,11 @@ if grep -Ev '^/usr/(games|share)(/|$)|^/usr/$' "$work/contents"; then
   fail "the package has files outside /usr/games and /usr/share (above)"
 fi
 
-# lintian: any error fails; warnings are shown.
-lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || true
+# lintian: an error (or lintian failing to run) fails the test; warnings are shown.
+status=0
+lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || status=$?
 cat "$work/lintian"
-if grep -q '^E: ' "$work/lintian"; then fail "lintian reports errors"; fi
+[ "$status" -eq 0 ] && ! grep -q '^E: ' "$work/lintian" || fail "lintian: status $status, errors above"
 
 # Install, run, remove.
 dpkg_retry -i "$deb" || fail "dpkg -i failed"
