@@ -1,24 +1,35 @@
 # The two set-up commands of the README, `make run` and `make test`, and a few more for developers.
 BUILD ?= build
 ASAN_BUILD ?= $(BUILD)-asan
+DEB_BUILD ?= $(BUILD)-deb
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# A build first made to play or to measure has no tests (and needs no GoogleTest); one that has
+# them already keeps them.
+NEW_BUILD_FLAGS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF)
 
-.PHONY: all deps configure build run test test-fast test-sanitize bench install uninstall clean
+.PHONY: all deps configure build game run test test-fast test-sanitize bench deb install uninstall clean
 
 all: build
 
+# Each use installs only the packages it needs: `scripts/install-deps --list SET` shows them.
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DBUILD_TESTING=ON -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The game alone: what building and running it needs, and the one executable.
+game:
+	@scripts/install-deps run
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(NEW_BUILD_FLAGS) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD) --target tarnyx -j $(JOBS)
+
+run: game
 	./$(BUILD)/app/tarnyx
 
 # Every test: the normal build (with the short fuzz runs), then the whole suite again under
@@ -34,10 +45,18 @@ test-sanitize: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) -LE fuzz
 
-bench: build
+bench:
+	@scripts/install-deps bench
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(NEW_BUILD_FLAGS) -DTARNYX_BENCH=ON >/dev/null
+	@cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	@scripts/run-benchmarks $(BUILD)
 
-install: build
+# The Debian package, tarnyx_VERSION_ARCH.deb, in $(DEB_BUILD)/.
+deb:
+	@scripts/install-deps deb
+	@scripts/build-deb . $(DEB_BUILD)
+
+install: game
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 uninstall:
@@ -45,4 +64,4 @@ uninstall:
 	@while read -r f; do rm -f "$(DESTDIR)$$f" && echo "removed $(DESTDIR)$$f"; done < $(BUILD)/install_manifest.txt
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD)
