@@ -1,31 +1,43 @@
 # The two set-up commands of the README, `make run` and `make test`, and a few more for developers.
 BUILD ?= build
 ASAN_BUILD ?= $(BUILD)-asan
+DEB_BUILD ?= $(BUILD)-deb
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
+# A build first made to play or to measure has no tests (and needs no GoogleTest); one that has
+# them already keeps them.
+NEW_BUILD_FLAGS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF)
 
-.PHONY: all deps configure build run test test-fast test-sanitize bench install uninstall clean web web-serve test-web web-bench
+.PHONY: all deps configure build game run test test-fast test-sanitize bench deb install uninstall clean
+.PHONY: web web-serve test-web web-bench
 
 all: build
 
+# Each use installs only the packages it needs: `scripts/install-deps --list SET` shows them.
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DBUILD_TESTING=ON -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The game alone: what building and running it needs, and the one executable.
+game:
+	@scripts/install-deps run
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(NEW_BUILD_FLAGS) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD) --target tarnyx -j $(JOBS)
+
+run: game
 	./$(BUILD)/app/tarnyx
 
 # Every test: the normal build (with the short fuzz runs), the browser build (under node and in
-# headless Chromium), then the whole suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer (with the soak run).
+# headless Chromium), then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (with the soak run).
 test: test-fast test-web test-sanitize
 
 test-fast: build
@@ -37,10 +49,18 @@ test-sanitize: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) -LE fuzz
 
-bench: build
+bench:
+	@scripts/install-deps bench
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(NEW_BUILD_FLAGS) -DTARNYX_BENCH=ON >/dev/null
+	@cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	@scripts/run-benchmarks $(BUILD)
 
-install: build
+# The Debian package, tarnyx_VERSION_ARCH.deb, in $(DEB_BUILD)/.
+deb:
+	@scripts/install-deps deb
+	@scripts/build-deb . $(DEB_BUILD)
+
+install: game
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 uninstall:
@@ -49,11 +69,13 @@ uninstall:
 
 # The browser build: the page in $(WEB_BUILD)/site/ (any static web server serves it) and
 # $(WEB_BUILD)/tarnyx-headless.js for node. Its glyph table comes from the native build's
-# tarnyx-fonttable, which renders the font with FreeType.
-# emscripten's linker finds Debian's JavaScript packages (acorn) through NODE_PATH.
+# tarnyx-fonttable, which renders the font with FreeType. emscripten's linker finds Debian's
+# JavaScript packages (acorn) through NODE_PATH.
 web: export NODE_PATH = /usr/share/nodejs
-web: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target tarnyx-fonttable
+web:
+	@scripts/install-deps web
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(NEW_BUILD_FLAGS) -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
+	@cmake --build $(BUILD) --target tarnyx-fonttable -j $(JOBS)
 	@emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
 	  $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) \
 	  -DTARNYX_FONT_TABLE_TOOL=$(abspath $(BUILD))/tools/fonttable/tarnyx-fonttable >/dev/null
@@ -65,7 +87,7 @@ web: configure
 test-web: build web
 	@status=0; \
 	tests/web/node_equality.sh $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/tarnyx-headless.js || status=1; \
-	node --experimental-websocket tests/web/browser_test.mjs $(WEB_BUILD)/site \
+	node tests/web/browser_test.mjs $(WEB_BUILD)/site \
 	  $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/shots || status=1; \
 	exit $$status
 
@@ -73,9 +95,11 @@ test-web: build web
 # the first frame after the page starts loading, and the page's size with gzip.
 web-bench: export NODE_PATH = /usr/share/nodejs
 web-bench: web
-	@cmake --build $(WEB_BUILD) -j $(JOBS) --target tarnyx-bench
-	@cmake --build $(BUILD) -j $(JOBS) --target bench_GameFrame
-	node --experimental-websocket tests/web/page_bench.mjs $(WEB_BUILD) $(BUILD)/bench/bench_GameFrame
+	@scripts/install-deps bench test
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(NEW_BUILD_FLAGS) -DTARNYX_BENCH=ON >/dev/null
+	@cmake --build $(BUILD) --target bench_GameFrame -j $(JOBS)
+	@cmake --build $(WEB_BUILD) --target tarnyx-bench -j $(JOBS)
+	node tests/web/page_bench.mjs $(WEB_BUILD) $(BUILD)/bench/bench_GameFrame
 
 # The page on this machine only, for a quick look.
 web-serve: web
@@ -83,4 +107,4 @@ web-serve: web
 	cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(WEB_BUILD)

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The package sets of scripts/install-deps: `run` (what `make run` installs) holds the game's
+# build and run-time packages and nothing of the tests, benchmarks, fuzzing or Xvfb; each larger
+# set holds the smaller ones; the script installs only what is missing, and --list installs
+# nothing. apt-get, dpkg-query and sudo are stand-ins here, so nothing on the machine changes.
+set -euo pipefail
+src=$(cd "$1" && pwd)
+script=$src/scripts/install-deps
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Stand-ins: dpkg-query reports as installed the packages named in $work/installed; apt-get and
+# sudo write what they were asked to $work/calls.
+mkdir "$work/bin"
+cat >"$work/bin/dpkg-query" <<EOF
+#!/usr/bin/env bash
+p=\${!#}
+if grep -qx "\$p" "$work/installed"; then echo 'install ok installed'; exit 0; fi
+echo "dpkg-query: no packages found matching \$p" >&2
+exit 1
+EOF
+cat >"$work/bin/apt-get" <<EOF
+#!/usr/bin/env bash
+echo "apt-get \$*" >>"$work/calls"
+EOF
+cat >"$work/bin/sudo" <<'EOF'
+#!/usr/bin/env bash
+exec "$@"
+EOF
+chmod +x "$work/bin"/*
+: >"$work/installed"
+deps() { PATH="$work/bin:$PATH" "$script" "$@"; }
+
+list() { deps --list "$1" | sort >"$work/$1"; }
+for s in run deb test bench; do list "$s"; done
+has() { grep -qx "$2" "$work/$1" || fail "set $1 lacks $2"; }
+lacks() {
+  local bad
+  bad=$(grep -E "$2" "$work/$1" || true)
+  [ -z "$bad" ] || fail "set $1 holds $(echo "$bad" | tr '\n' ' ')"
+}
+
+# What building and running the game needs, and nothing else.
+for p in g++ make cmake pkg-config libsdl2-dev libfreetype-dev libpng-dev fonts-terminus-otb; do
+  has run "$p"
+done
+lacks run 'gtest|gmock|googletest|benchmark|gfx|clang|xvfb|xauth|xdotool|lintian|python|^time$|dpkg-dev'
+# The larger sets hold the smaller ones, and what their own use needs.
+comm -23 "$work/run" "$work/deb" | grep . && fail "set deb lacks packages of run (above)"
+comm -23 "$work/deb" "$work/test" | grep . && fail "set test lacks packages of deb (above)"
+comm -23 "$work/run" "$work/bench" | grep . && fail "set bench lacks packages of run (above)"
+for p in dpkg-dev file; do has deb "$p"; done
+for p in libgtest-dev libgmock-dev clang libclang-rt-dev xvfb xauth xdotool python3 lintian; do
+  has test "$p"
+done
+for p in libbenchmark-dev libsdl2-gfx-dev python3; do has bench "$p"; done
+lacks bench 'gtest|gmock|xvfb|lintian'
+# Sets given together are installed together, each package once.
+deps --list run bench >"$work/both"
+[ "$(sort -u "$work/both")" = "$(sort "$work/bench")" ] || fail "run bench is not the bench set"
+[ "$(sort "$work/both" | uniq -d)" = "" ] || fail "run bench lists a package twice"
+
+# --list never installs.
+[ ! -e "$work/calls" ] || fail "--list called apt-get: $(cat "$work/calls")"
+
+# Only the missing packages are installed; with nothing missing, apt-get is not called at all.
+grep -v -x -e libsdl2-dev -e cmake "$work/run" >"$work/installed"
+deps run >/dev/null
+[ "$(grep -c 'install' "$work/calls")" -eq 1 ] || fail "apt-get calls: $(cat "$work/calls")"
+grep -q -- ' libsdl2-dev cmake$\| cmake libsdl2-dev$' "$work/calls" ||
+  fail "not just the two missing packages installed: $(cat "$work/calls")"
+rm "$work/calls"
+cp "$work/run" "$work/installed"
+deps run >/dev/null
+[ ! -e "$work/calls" ] || fail "apt-get called with nothing missing: $(cat "$work/calls")"
+
+# A set it does not know, or none: one line on stderr, status 2, nothing installed.
+for args in "" "runn" "--list" "run --all"; do
+  set +e
+  # shellcheck disable=SC2086
+  deps $args >"$work/out" 2>"$work/err"
+  status=$?
+  set -e
+  [ "$status" -eq 2 ] || fail "'$args': status $status, expected 2"
+  [ ! -s "$work/out" ] || fail "'$args': wrote to stdout: $(cat "$work/out")"
+  [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q 'usage: install-deps' "$work/err" ||
+    fail "'$args': not one usage line: $(cat "$work/err")"
+  [ ! -e "$work/calls" ] || fail "'$args' called apt-get"
+done
+echo "install_deps_sets: ok"
