@@ -33,7 +33,7 @@ chmod +x "$work/bin"/*
 deps() { PATH="$work/bin:$PATH" "$script" "$@"; }
 
 list() { deps --list "$1" | sort >"$work/$1"; }
-for s in run deb test bench; do list "$s"; done
+for s in run deb test bench web; do list "$s"; done
 has() { grep -qx "$2" "$work/$1" || fail "set $1 lacks $2"; }
 lacks() {
   local bad
@@ -45,16 +45,21 @@ lacks() {
 for p in g++ make cmake pkg-config libsdl2-dev libfreetype-dev libpng-dev fonts-terminus-otb; do
   has run "$p"
 done
-lacks run 'gtest|gmock|googletest|benchmark|gfx|clang|xvfb|xauth|xdotool|lintian|python|^time$|dpkg-dev'
+lacks run 'gtest|gmock|googletest|benchmark|gfx|clang|xvfb|xauth|xdotool|lintian|python|^time$|dpkg-dev|emscripten|nodejs|chromium'
 # The larger sets hold the smaller ones, and what their own use needs.
 comm -23 "$work/run" "$work/deb" | grep . && fail "set deb lacks packages of run (above)"
 comm -23 "$work/deb" "$work/test" | grep . && fail "set test lacks packages of deb (above)"
 comm -23 "$work/run" "$work/bench" | grep . && fail "set bench lacks packages of run (above)"
+comm -23 "$work/run" "$work/web" | grep . && fail "set web lacks packages of run (above)"
+comm -23 "$work/web" "$work/test" | grep . && fail "set test lacks packages of web (above)"
 for p in dpkg-dev file; do has deb "$p"; done
 for p in libgtest-dev libgmock-dev clang libclang-rt-dev xvfb xauth xdotool python3 lintian; do
   has test "$p"
 done
 for p in libbenchmark-dev libsdl2-gfx-dev python3; do has bench "$p"; done
+for p in emscripten nodejs; do has web "$p"; done
+has test chromium
+lacks web 'gtest|gmock|xvfb|lintian|chromium|benchmark'
 lacks bench 'gtest|gmock|xvfb|lintian'
 # Sets given together are installed together, each package once.
 deps --list run bench >"$work/both"

@@ -2,7 +2,7 @@
 // over the DevTools protocol. Prints one line per check, then "N passed, N failed", and exits
 // non-zero on any failure.
 //
-// Usage: node --experimental-websocket tests/web/browser_test.mjs SITE_DIR NATIVE_TOOL [SHOTS_DIR]
+// Usage: node tests/web/browser_test.mjs SITE_DIR NATIVE_TOOL [SHOTS_DIR]
 // NATIVE_TOOL is the native tarnyx-headless, which says what the page must show; SHOTS_DIR
 // receives screenshots of the page as a player sees it.
 import { execFileSync } from 'node:child_process';

@@ -1,6 +1,8 @@
-// A headless Chromium driven over the DevTools protocol with node's own WebSocket: start it with
-// a fresh profile, open pages, send commands, wait for events, close it through the protocol and
-// remove the profile.
+// A headless Chromium driven over the DevTools protocol: start it with a fresh profile, open
+// pages, send commands, wait for events, close it through the protocol and remove the profile.
+// The protocol runs over a pair of pipes (the browser reads commands from its descriptor 3 and
+// writes answers and events to its descriptor 4, each message JSON ending in a NUL byte), which
+// every version of node can speak: no WebSocket, no port.
 import { spawn } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -9,41 +11,54 @@ import { join } from 'node:path';
 const FLAGS = [
   '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
-  '--no-default-browser-check', '--mute-audio', '--remote-debugging-port=0',
+  '--no-default-browser-check', '--mute-audio', '--remote-debugging-pipe',
 ];
 
 export class Browser {
-  // Starts the browser and connects to it; rejects if it does not answer within timeoutMs.
+  // Starts the browser; rejects if it does not answer within timeoutMs.
   static async launch({ executable = '/usr/bin/chromium', timeoutMs = 30000, extraFlags = [] } = {}) {
     const profile = mkdtempSync(join(tmpdir(), 'tarnyx-chromium-'));
     const child = spawn(executable, [...FLAGS, ...extraFlags, `--user-data-dir=${profile}`, 'about:blank'],
-                        { stdio: ['ignore', 'ignore', 'pipe'] });
-    const url = await new Promise((resolve, reject) => {
-      let text = '';
-      const timer = setTimeout(() => reject(new Error(`no DevTools address within ${timeoutMs} ms:\n${text}`)), timeoutMs);
-      child.stderr.on('data', (chunk) => {
-        text += chunk;
-        const m = /DevTools listening on (ws:\/\/\S+)/.exec(text);
-        if (m) { clearTimeout(timer); resolve(m[1]); }
+                        { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
+    let log = '';
+    child.stderr.on('data', (chunk) => { log = (log + chunk).slice(-4000); });
+    const browser = new Browser(child, profile);
+    try {
+      await new Promise((resolve, reject) => {
+        const timer = setTimeout(() => reject(new Error(`no answer within ${timeoutMs} ms:\n${log}`)), timeoutMs);
+        child.on('exit', (code) => { clearTimeout(timer); reject(new Error(`chromium exited (${code}):\n${log}`)); });
+        browser.send('Browser.getVersion').then(() => { clearTimeout(timer); resolve(); }, reject);
       });
-      child.on('exit', (code) => { clearTimeout(timer); reject(new Error(`chromium exited (${code}):\n${text}`)); });
-    });
-    const browser = new Browser(child, profile, new WebSocket(url));
-    await new Promise((resolve, reject) => {
-      browser.socket.onopen = resolve;
-      browser.socket.onerror = () => reject(new Error('cannot connect to ' + url));
-    });
+    } catch (e) {
+      child.kill('SIGKILL');
+      rmSync(profile, { recursive: true, force: true });
+      throw e;
+    }
     return browser;
   }
 
-  constructor(child, profile, socket) {
+  constructor(child, profile) {
     this.child = child;
     this.profile = profile;
-    this.socket = socket;
     this.nextId = 1;
     this.pending = new Map();  // command id -> { resolve, reject, method }
     this.listeners = [];       // { sessionId, method, handler }
-    socket.onmessage = (event) => this.receive(JSON.parse(event.data));
+    this.input = child.stdio[3];
+    let buffered = '';
+    child.stdio[4].setEncoding('utf8');
+    child.stdio[4].on('data', (chunk) => {
+      buffered += chunk;
+      for (let end = buffered.indexOf('\0'); end >= 0; end = buffered.indexOf('\0')) {
+        const text = buffered.slice(0, end);
+        buffered = buffered.slice(end + 1);
+        this.receive(JSON.parse(text));
+      }
+    });
+    // A browser that went away answers nothing more.
+    child.on('exit', () => {
+      for (const call of this.pending.values()) call.reject(new Error(`${call.method}: the browser ended`));
+      this.pending.clear();
+    });
   }
 
   receive(message) {
@@ -67,7 +82,7 @@ export class Browser {
     if (sessionId) message.sessionId = sessionId;
     return new Promise((resolve, reject) => {
       this.pending.set(id, { resolve, reject, method });
-      this.socket.send(JSON.stringify(message));
+      this.input.write(JSON.stringify(message) + '\0');
     });
   }
 
@@ -115,7 +130,6 @@ export class Browser {
     const late = setTimeout(() => this.child.kill('SIGKILL'), 10000);
     await ended;
     clearTimeout(late);
-    this.socket.close();
     rmSync(this.profile, { recursive: true, force: true });
   }
 }

@@ -3,7 +3,7 @@
 // performance.now(), the present into the canvas included, and its share), the first frame after
 // the page starts loading from 127.0.0.1, and what the page weighs on the wire (gzip).
 //
-// Usage: node --experimental-websocket tests/web/page_bench.mjs WEB_BUILD NATIVE_BENCH_GAMEFRAME
+// Usage: node tests/web/page_bench.mjs WEB_BUILD NATIVE_BENCH_GAMEFRAME
 // The native program is the frame benchmark (bench/GameFrame.cpp) of the native build.
 import { execFileSync } from 'node:child_process';
 import { readdirSync, readFileSync } from 'node:fs';
