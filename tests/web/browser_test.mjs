@@ -137,8 +137,13 @@ try {
   check('the ship stands at the centre', rest.shipLit >= 100, `${rest.shipLit} lit pixels`);
   await shoot(page, 'page-playing.png');
 
-  const rate = await tickRate(page, 3000);
-  check('the game ticks 50 times a second (48 to 52)', rate >= 48 && rate <= 52, `${rate.toFixed(1)} a second`);
+  // The median of five seconds, so that one second in which the machine was busy elsewhere does
+  // not decide.
+  const rates = [];
+  for (let i = 0; i < 5; ++i) rates.push(await tickRate(page, 1000));
+  const rate = [...rates].sort((a, b) => a - b)[2];
+  check('the game ticks 50 times a second (48 to 52)', rate >= 48 && rate <= 52,
+        `${rate.toFixed(1)} a second (seconds: ${rates.map((r) => r.toFixed(1)).join(', ')})`);
 
   await holdKey(page, 'ArrowUp', 1000);
   await sleep(100);
