@@ -1,17 +1,15 @@
 // The frame as a canvas takes it, converted only where it changed.
 #include "platform/web/CanvasFrame.h"
 
-#include <bit>
 #include <cstring>
+
+#include "platform/PaletteConvert.h"
 
 #if defined(__wasm_simd128__)
 #include <wasm_simd128.h>
 #elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-
-// Pixels are taken apart from 64-bit loads, the first in the lowest byte.
-static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
@@ -26,13 +24,6 @@ bool Differ16(const std::uint8_t* a, const std::uint8_t* b) {
 #else
   return std::memcmp(a, b, 16) != 0;
 #endif
-}
-
-// Eight pixels through the table.
-void Convert8(const std::uint8_t* from, std::uint32_t* to, const std::uint32_t* table) {
-  std::uint64_t v;
-  std::memcpy(&v, from, 8);
-  for (int i = 0; i < 8; ++i) to[i] = table[(v >> (8 * i)) & 0xFF];
 }
 
 }  // namespace
@@ -54,26 +45,38 @@ TCanvasFrame::TRows TCanvasFrame::Update(const std::uint8_t* source, int pitch, 
     Height_ = height;
     std::memcpy(Table_, table, sizeof Table_);
   }
+  if (all) {
+    for (int y = 0; y < height; ++y)
+      std::memcpy(Last_.data() + static_cast<std::size_t>(y) * width,
+                  source + static_cast<std::ptrdiff_t>(y) * pitch, static_cast<std::size_t>(width));
+    ConvertPalettedFrame(source, pitch, Pixels_.data(), width * 4, width, height, table);
+    return {0, height};
+  }
   TRows rows{height, 0};
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* from = source + static_cast<std::ptrdiff_t>(y) * pitch;
     std::uint8_t* last = Last_.data() + static_cast<std::size_t>(y) * width;
     std::uint32_t* to = Pixels_.data() + static_cast<std::size_t>(y) * width;
+    // Runs of differing 16-pixel pieces (the row's last piece may be shorter) are taken over and
+    // converted together.
     bool changed = false;
-    int x = 0;
-    for (; x + 16 <= width; x += 16) {
-      if (!all && !Differ16(from + x, last + x)) continue;
-      std::memcpy(last + x, from + x, 16);
-      Convert8(from + x, to + x, table);
-      Convert8(from + x + 8, to + x + 8, table);
+    auto take = [&](int begin, int end) {
+      std::memcpy(last + begin, from + begin, static_cast<std::size_t>(end - begin));
+      ConvertPalettedFrame(from + begin, width, to + begin, width * 4, end - begin, 1, table);
       changed = true;
+    };
+    int start = -1;  // where the run of differing pieces being passed began
+    for (int x = 0; x < width; x += 16) {
+      const int n = width - x < 16 ? width - x : 16;
+      const bool differs = n == 16 ? Differ16(from + x, last + x)
+                                   : std::memcmp(from + x, last + x, static_cast<std::size_t>(n)) != 0;
+      if (differs && start < 0) start = x;
+      if (!differs && start >= 0) {
+        take(start, x);
+        start = -1;
+      }
     }
-    for (; x < width; ++x) {
-      if (from[x] == last[x] && !all) continue;
-      last[x] = from[x];
-      to[x] = table[from[x]];
-      changed = true;
-    }
+    if (start >= 0) take(start, width);
     if (changed) {
       if (y < rows.First) rows.First = y;
       rows.Last = y + 1;

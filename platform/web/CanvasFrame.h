@@ -7,8 +7,9 @@
 
 // TCanvasFrame keeps the last 8-bit frame it was given and its 32-bit pixels. Most of a frame is
 // the same from one tick to the next (black space, the readouts), so a new frame is compared with
-// the last sixteen pixels at a time, and only the runs that differ go through the table: the present
-// then writes a fraction of the 32-bit pixels. A new size or a new table converts everything.
+// the last sixteen pixels at a time, and only the runs that differ go through the table (by
+// ConvertPalettedFrame, as every present converts): the present then writes a fraction of the
+// 32-bit pixels. A new size or a new table converts everything.
 class TCanvasFrame {
  public:
   // The rows of the frame that changed, [First, Last): empty (First == Last) when none did.
