@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Keeps the walls between the layers: only platform/sdl/ includes SDL (bench/ may, for its peers),
+# only the web back end and the page's program (platform/web/, web/) include emscripten's headers,
 # and nothing outside platform/ includes an operating-system header.
 # Usage: include_rules.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
@@ -14,6 +15,7 @@ sources() {
 }
 
 sdl='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL2/)?SDL[^/]*\.h[>"]'
+emscripten='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](emscripten(\.h|/)|wasm_simd128\.h)'
 os='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([Ww]indows\.h|win(user|gdi|base|def|nt)\.h|mmsystem\.h|ddraw\.h|dinput\.h|unistd\.h|fcntl\.h|dlfcn\.h|pthread\.h|termios\.h|poll\.h|sys/|X11/|linux/|wayland-)'
 
 bad=0
@@ -24,6 +26,15 @@ while IFS= read -r file; do
     *)
       if grep -HnE "$sdl" "$file" | sed "s|^$src/||"; then
         echo "  ^ SDL is included outside platform/sdl/"
+        bad=1
+      fi
+      ;;
+  esac
+  case "$rel" in
+    platform/web/* | web/*) ;;
+    *)
+      if grep -HnE "$emscripten" "$file" | sed "s|^$src/||"; then
+        echo "  ^ emscripten is included outside platform/web/ and web/"
         bad=1
       fi
       ;;
