@@ -137,6 +137,12 @@ window.addEventListener('keydown', (e) => sendKey(e, true));
 window.addEventListener('keyup', (e) => sendKey(e, false));
 
 function reportActivation() {
+  const active = document.visibilityState === 'visible' && document.hasFocus();
+  // Once playing, the card says that the game waits while the page is in the background.
+  if (playing && !ended) {
+    playButton.textContent = 'Click to continue';
+    cover.hidden = active;
+  }
   if (!Module.calledRun) return;
   Module._tarnyx_page_visible(document.visibilityState === 'visible' ? 1 : 0);
   Module._tarnyx_page_focused(document.hasFocus() ? 1 : 0);
