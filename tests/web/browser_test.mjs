@@ -160,6 +160,35 @@ try {
         `heading ${thrust.heading} then ${turned.heading}`);
   await shoot(page, 'page-flying.png');
 
+  // Gamepads, as the Gamepad API hands them to the page (stand-ins here: a headless browser has
+  // none), plugged in while the game runs: the second one steers, as the stored form says. Its
+  // stick held forward thrusts; unplugged, it stops.
+  await page.evaluate(`(() => {
+    const pad = (id) => ({ id, connected: true, mapping: 'standard', axes: [0, 0, 0, 0],
+                           buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) });
+    window.standInPads = [pad('Pad A'), pad('Pad B')];
+    navigator.getGamepads = () => window.standInPads;
+    window.dispatchEvent(new Event('gamepadconnected'));
+    window.dispatchEvent(new Event('gamepadconnected'));
+    return true;
+  })()`);
+  // A second with the stick at rest first: what the speed does by itself (the pull of planets).
+  await sleep(200);
+  const restPad = await look(page);
+  await sleep(1000);
+  const beforePad = await look(page);
+  await page.evaluate('window.standInPads[1].axes[1] = -1; true');
+  await sleep(1000);
+  await page.evaluate('window.standInPads[1].axes[1] = 0; true');
+  await sleep(100);
+  const afterPad = await look(page);
+  await page.evaluate(`window.standInPads = []; window.dispatchEvent(new Event('gamepaddisconnected'));
+                       window.dispatchEvent(new Event('gamepaddisconnected')); true`);
+  check('a gamepad plugged in steers: its stick forward thrusts',
+        afterPad.speed - beforePad.speed > Math.abs(beforePad.speed - restPad.speed) + 0.5,
+        `speed ${restPad.speed.toFixed(2)}, at rest a second later ${beforePad.speed.toFixed(2)}, ` +
+        `after a second of stick ${afterPad.speed.toFixed(2)}`);
+
   // Another tab in front hides the page and takes its focus; back in front, the game goes on.
   const { targetId } = await browser.send('Target.createTarget', { url: 'about:blank' });
   await browser.send('Target.activateTarget', { targetId });
