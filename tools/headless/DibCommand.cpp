@@ -21,10 +21,18 @@ struct TCloseFile {
 using TFile = std::unique_ptr<std::FILE, TCloseFile>;
 
 // Appends up to n more bytes of the file to bytes (fewer at its end). False on a read error.
+// The memory is taken as the bytes come, so a short file that declares a large picture costs
+// only what it holds.
 bool ReadMore(std::FILE* in, std::vector<std::uint8_t>& bytes, std::size_t n) {
-  const std::size_t had = bytes.size();
-  bytes.resize(had + n);
-  bytes.resize(had + std::fread(bytes.data() + had, 1, n, in));
+  bytes.reserve(bytes.size() + n);
+  while (n > 0) {
+    const std::size_t had = bytes.size(), chunk = std::min<std::size_t>(n, 1 << 20);
+    bytes.resize(had + chunk);
+    const std::size_t got = std::fread(bytes.data() + had, 1, chunk, in);
+    bytes.resize(had + got);
+    if (got < chunk) break;
+    n -= got;
+  }
   return !std::ferror(in);
 }
 
