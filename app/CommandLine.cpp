@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "shell/PrintableText.h"
+
 int HandleCommandLine(int argc, const char* const* argv, const std::string& sdlVersion,
                       std::ostream& out, std::ostream& err) {
   if (argc <= 1) return -1;
@@ -26,7 +28,7 @@ int HandleCommandLine(int argc, const char* const* argv, const std::string& sdlV
   if (first == "--version" || first == "--help") {
     err << "tarnyx: " << first << " takes no further arguments (try tarnyx --help)\n";
   } else {
-    err << "tarnyx: unknown argument '" << first << "' (try tarnyx --help)\n";
+    err << "tarnyx: unknown argument '" << PrintableText(first) << "' (try tarnyx --help)\n";
   }
   return 2;
 }

@@ -14,6 +14,7 @@ class TByteReader {
   TByteReader(const std::uint8_t* data, std::size_t size) : Data(data), Size(size) {}
 
   std::size_t Left() const { return Size - Pos; }
+  std::size_t Position() const { return Pos; }
 
   void Read(void* to, std::size_t n) {
     if (n > Left()) throw EInvalidGraphic(DIBInvalid);
@@ -55,13 +56,9 @@ std::uint32_t Channel(std::uint32_t v, std::uint32_t mask) {
   return wide & 0xFF;
 }
 
-}  // namespace
-
-void TDIB::LoadFromData(const std::uint8_t* data, std::size_t size) {
-  *this = TDIB();
-  if (size == 0) return;  // an empty picture
-  TByteReader in(data, size);
-
+// Reads everything before the pixels into d (header, channel layout, colour table) and judges the
+// picture's shape; returns how many bytes of pixel data follow, which may be more than are left.
+std::size_t ReadHeader(TDIB& d, TByteReader& in, std::size_t maxPixelBytes) {
   // 1-2. The header: information (40 bytes) or core (12 bytes).
   const std::uint32_t headerSize = in.U32();
   std::int64_t width, height;
@@ -71,8 +68,8 @@ void TDIB::LoadFromData(const std::uint8_t* data, std::size_t size) {
     width = std::int32_t(in.U32());
     height = std::int32_t(in.U32());
     in.U16();  // planes
-    BitCount = in.U16();
-    Compression = int(std::min<std::uint32_t>(in.U32(), 0x7FFFFFFF));
+    d.BitCount = in.U16();
+    d.Compression = int(std::min<std::uint32_t>(in.U32(), 0x7FFFFFFF));
     imageSize = in.U32();
     in.U32();  // resolutions
     in.U32();
@@ -83,62 +80,78 @@ void TDIB::LoadFromData(const std::uint8_t* data, std::size_t size) {
     width = in.U16();
     height = in.U16();
     in.U16();  // planes
-    BitCount = in.U16();
+    d.BitCount = in.U16();
   } else {
     throw EInvalidGraphic(DIBInvalid);
   }
 
   // 3. Channel layout.
-  if (Compression == 3) {
-    RedMask = in.U32();
-    GreenMask = in.U32();
-    BlueMask = in.U32();
-  } else if (BitCount == 16) {
-    RedMask = 0x7C00, GreenMask = 0x3E0, BlueMask = 0x1F;
+  if (d.Compression == 3) {
+    d.RedMask = in.U32();
+    d.GreenMask = in.U32();
+    d.BlueMask = in.U32();
+  } else if (d.BitCount == 16) {
+    d.RedMask = 0x7C00, d.GreenMask = 0x3E0, d.BlueMask = 0x1F;
   } else {
-    RedMask = 0xFF0000, GreenMask = 0xFF00, BlueMask = 0xFF;
+    d.RedMask = 0xFF0000, d.GreenMask = 0xFF00, d.BlueMask = 0xFF;
   }
 
   // 4. Colour table. A count beyond the 256 entries the table holds would leave the rest of the
   // table to be read as pixels, so it is refused rather than cut.
   std::uint32_t c = colorsUsed;
-  if (c == 0 && BitCount <= 8) c = 1u << BitCount;
+  if (c == 0 && d.BitCount <= 8) c = 1u << d.BitCount;
   if (c > 256) throw EInvalidGraphic(DIBInvalid);
-  ColorCount = int(c);
+  d.ColorCount = int(c);
   for (std::uint32_t i = 0; i < c; ++i) {
     std::uint8_t e[4] = {};
     in.Read(e, core ? 3 : 4);
-    ColorTable[i] = {e[0], e[1], e[2], 0};
+    d.ColorTable[i] = {e[0], e[1], e[2], 0};
   }
 
   // 5. Depth and layout.
-  switch (BitCount) {
+  switch (d.BitCount) {
     case 1: case 4: case 8: case 24: case 32:
-      if (!IsLayout(*this, 0xFF0000, 0xFF00, 0xFF))
+      if (!IsLayout(d, 0xFF0000, 0xFF00, 0xFF))
         throw EInvalidGraphicOperation("PixelFormat in invalid");
       break;
     case 16:
-      if (!IsLayout(*this, 0x7C00, 0x3E0, 0x1F) && !IsLayout(*this, 0xF800, 0x7E0, 0x1F))
+      if (!IsLayout(d, 0x7C00, 0x3E0, 0x1F) && !IsLayout(d, 0xF800, 0x7E0, 0x1F))
         throw EInvalidGraphicOperation("PixelFormat in invalid");
       break;
     default:
-      throw EInvalidGraphicOperation("Bitcount in invalid (" + std::to_string(BitCount) + ")");
+      throw EInvalidGraphicOperation("Bitcount in invalid (" + std::to_string(d.BitCount) + ")");
   }
 
   // 6. The bitmap's shape. Sizes that cannot be real are refused before anything is allocated.
-  TopDown = height < 0;
-  if (TopDown) height = -height;
-  if (width <= 0 || height <= 0 || width > MaxSide || height > MaxSide)
+  d.TopDown = height < 0;
+  if (d.TopDown) height = -height;
+  if (width <= 0 || height <= 0 || width > TDIB::MaxSide || height > TDIB::MaxSide)
     throw EInvalidGraphic(DIBInvalid);
-  Width = int(width);
-  Height = int(height);
-  Stride = DIBStride(BitCount, Width);
-  const std::size_t bytes = std::size_t(Stride) * std::size_t(Height);
-  if (bytes > MaxPixelBytes) throw EInvalidGraphic(DIBInvalid);
+  d.Width = int(width);
+  d.Height = int(height);
+  d.Stride = DIBStride(d.BitCount, d.Width);
+  const std::size_t bytes = std::size_t(d.Stride) * std::size_t(d.Height);
+  if (bytes > maxPixelBytes) throw EInvalidGraphic(DIBInvalid);
 
-  // 7. Pixels.
+  // 7. How the pixels are stored.
+  if (d.Compression == 0 || d.Compression == 3) return bytes;
+  // Run-length codes only exist for their own depth; any other pairing would expand into rows of
+  // the wrong size.
+  if (!(d.Compression == 1 && d.BitCount == 8) && !(d.Compression == 2 && d.BitCount == 4))
+    throw EInvalidGraphic(DIBInvalid);
+  if (imageSize > maxPixelBytes) throw EInvalidGraphic(DIBInvalid);
+  return imageSize;
+}
+
+}  // namespace
+
+void TDIB::LoadFromData(const std::uint8_t* data, std::size_t size, std::size_t maxPixelBytes) {
+  *this = TDIB();
+  if (size == 0) return;  // an empty picture
+  TByteReader in(data, size);
+  const std::size_t bytes = ReadHeader(*this, in, maxPixelBytes);
+  if (bytes > in.Left()) throw EInvalidGraphic(DIBInvalid);
   if (Compression == 0 || Compression == 3) {
-    if (bytes > in.Left()) throw EInvalidGraphic(DIBInvalid);
     Pixels.resize(bytes);
     if (!TopDown) {
       in.Read(Pixels.data(), bytes);
@@ -146,15 +159,18 @@ void TDIB::LoadFromData(const std::uint8_t* data, std::size_t size) {
       for (int row = Height - 1; row >= 0; --row) in.Read(Pixels.data() + std::size_t(row) * Stride, Stride);
     }
     Expanded = true;
-  } else if ((Compression == 1 && BitCount == 8) || (Compression == 2 && BitCount == 4)) {
-    // Run-length codes only exist for their own depth; any other pairing would expand into
-    // rows of the wrong size.
-    if (imageSize > in.Left()) throw EInvalidGraphic(DIBInvalid);
-    Compressed.resize(imageSize);
-    in.Read(Compressed.data(), imageSize);
   } else {
-    throw EInvalidGraphic(DIBInvalid);
+    Compressed.resize(bytes);
+    in.Read(Compressed.data(), bytes);
   }
+}
+
+std::size_t TDIB::DataSize(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  TDIB header;
+  TByteReader in(data, size);
+  const std::size_t pixels = ReadHeader(header, in, MaxPixelBytes);
+  return in.Position() + pixels;
 }
 
 const std::vector<std::uint8_t>& TDIB::Bits() const {

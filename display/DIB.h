@@ -33,13 +33,24 @@ struct TRGBQuad {
 class TDIB {
  public:
   // Largest picture the reader accepts: a side and the pixel memory. Anything bigger is taken
-  // for corrupt data rather than allocated.
+  // for corrupt data rather than allocated. Run-length data is held to the pixel memory limit
+  // too, so no picture the reader takes is longer than a header and that limit.
   static constexpr int MaxSide = 16384;
   static constexpr std::size_t MaxPixelBytes = 64u << 20;
+  // The longest part of the data before the pixels: an information header, three channel masks
+  // and a full colour table.
+  static constexpr std::size_t MaxHeaderBytes = 40 + 12 + 256 * 4;
 
   // Reads the bitmap data (header, masks, colour table, pixels; no 14-byte file header).
   // No bytes at all give an empty picture. Throws EInvalidGraphic or EInvalidGraphicOperation.
-  void LoadFromData(const std::uint8_t* data, std::size_t size);
+  // maxPixelBytes lowers the memory limit (the fuzz target keeps its pictures small with it).
+  void LoadFromData(const std::uint8_t* data, std::size_t size, std::size_t maxPixelBytes = MaxPixelBytes);
+
+  // How many bytes the data starting with these occupies (header, masks, colour table, pixels),
+  // judged from the part before the pixels alone (the first MaxHeaderBytes are always enough),
+  // so that a file can be judged before more of it is read. Throws as LoadFromData does when that part is
+  // already refused; no bytes at all take none.
+  static std::size_t DataSize(const std::uint8_t* data, std::size_t size);
 
   bool Empty() const { return Width == 0 || Height == 0; }
 

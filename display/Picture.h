@@ -13,7 +13,8 @@
 class TPicture {
  public:
   // Reads stored Picture.Data. Throws EInvalidGraphic for data that is not a known picture.
-  void LoadFromData(const std::uint8_t* data, std::size_t size);
+  // maxPixelBytes is the bitmap's memory limit (see TDIB::LoadFromData).
+  void LoadFromData(const std::uint8_t* data, std::size_t size, std::size_t maxPixelBytes = TDIB::MaxPixelBytes);
 
   // The graphic, or nullptr when the picture holds none.
   const TDIB* Graphic() const { return DIB.get(); }
@@ -28,6 +29,17 @@ class TPicture {
 // Reads a picture from a file's bytes: a .bmp (starting with its 14-byte file header "BM...")
 // or stored Picture.Data. Throws like TPicture::LoadFromData.
 TDIB ReadDIBFile(const std::uint8_t* data, std::size_t size);
+
+// Enough of a file's first bytes for DIBFileSize to judge it: the longest class-name prefix and
+// everything before the pixels.
+inline constexpr std::size_t DIBFileHeadBytes = 1 + 255 + TDIB::MaxHeaderBytes;
+// The longest file ReadDIBFile can take: a .bmp file header and the largest bitmap data.
+inline constexpr std::size_t MaxDIBFileBytes = 14 + TDIB::MaxHeaderBytes + TDIB::MaxPixelBytes;
+
+// How many bytes of a file ReadDIBFile reads (at most MaxDIBFileBytes), judged from its first
+// DIBFileHeadBytes bytes (or all of a shorter file). Throws as ReadDIBFile does when these bytes
+// already refuse the file, so a caller reads no further than the first bytes that decide.
+std::size_t DIBFileSize(const std::uint8_t* data, std::size_t size);
 
 // Registers every picture of assets/images as the resource "pictures/<Name>", holding its stored
 // picture data. Defined by the build (cmake/EmbedPictures.cmake).

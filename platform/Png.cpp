@@ -3,9 +3,9 @@
 
 #include <png.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
+
+#include "platform/FileReplacement.h"
 
 namespace {
 
@@ -18,6 +18,14 @@ void Fail(png_structp png, png_const_charp message) {
 }
 
 void Warn(png_structp, png_const_charp) {}
+
+// Where WritePalettizedPng writes: the file, whose own message says which file failed and why
+// (a full disk, say) where libpng would only say "Write Error".
+void WriteToFile(png_structp png, png_bytep data, png_size_t count) {
+  if (!static_cast<TFileReplacement*>(png_get_io_ptr(png))->Write(data, count)) png_error(png, "write failed");
+}
+
+void FlushNothing(png_structp) {}
 
 // Where DecodePng reads from: the bytes in memory, consumed front to back.
 struct TMemoryInput {
@@ -41,9 +49,9 @@ bool WritePalettizedPng(const std::string& file, const std::uint8_t* pixels, int
     error = "no frame to write";
     return false;
   }
-  std::FILE* out = std::fopen(file.c_str(), "wb");
-  if (!out) {
-    error = "cannot write " + file + ": " + std::strerror(errno);
+  TFileReplacement out(file);
+  if (!out.Good()) {
+    error = out.Error();
     return false;
   }
   std::string reason;
@@ -53,12 +61,10 @@ bool WritePalettizedPng(const std::string& file, const std::uint8_t* pixels, int
   std::vector<png_byte> row(static_cast<std::size_t>(width) * 3);
   if (!png || !info || setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
-    std::fclose(out);
-    std::remove(file.c_str());
-    error = "cannot write " + file + (reason.empty() ? "" : ": " + reason);
-    return false;
+    error = !out.Good() ? out.Error() : "cannot write " + file + (reason.empty() ? "" : ": " + reason);
+    return false;  // out removes what it wrote
   }
-  png_init_io(png, out);
+  png_set_write_fn(png, &out, WriteToFile, FlushNothing);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
@@ -76,9 +82,8 @@ bool WritePalettizedPng(const std::string& file, const std::uint8_t* pixels, int
   }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
-  if (std::fclose(out) != 0) {
-    std::remove(file.c_str());
-    error = "cannot write " + file + ": " + std::strerror(errno);
+  if (!out.Commit()) {
+    error = out.Error();
     return false;
   }
   return true;

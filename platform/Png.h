@@ -7,8 +7,9 @@
 #include <vector>
 
 // Writes width x height 8-bit pixels (rows pitch bytes apart) through the palette (entries
-// 0x00RRGGBB) as an 8-bit RGB PNG in file, replacing it. Screenshots and the headless tool's
-// pictures of frames both come through here. Returns false with the reason in error.
+// 0x00RRGGBB) as an 8-bit RGB PNG in file, replacing it only once the whole picture is written
+// (a failure leaves any old file as it was and no new one). Screenshots and the headless tool's
+// pictures of frames both come through here. Returns false with the file and the reason in error.
 bool WritePalettizedPng(const std::string& file, const std::uint8_t* pixels, int pitch, int width,
                         int height, const std::uint32_t palette[256], std::string& error);
 

@@ -44,7 +44,7 @@ TEST(CommandLine, VersionAndHelpWriteToOutAndSucceed) {
 
 TEST(CommandLine, AnythingElseIsOneLineOnErrAndStatusTwo) {
   for (auto args : {std::vector<const char*>{"-v"}, {"--versions"}, {""}, {"--help", "--version"},
-                    {"--version", "x"}, {"game.sav"}}) {
+                    {"--version", "x"}, {"game.sav"}, {"a\nb\x1b[31m"}}) {
     std::vector<const char*> argv{"tarnyx"};
     argv.insert(argv.end(), args.begin(), args.end());
     std::ostringstream out, err;
@@ -53,7 +53,9 @@ TEST(CommandLine, AnythingElseIsOneLineOnErrAndStatusTwo) {
     std::string e = err.str();
     ASSERT_FALSE(e.empty());
     EXPECT_EQ(e.find('\n'), e.size() - 1) << e;
+    EXPECT_EQ(e.find('\x1b'), std::string::npos) << e;  // an argument's bytes are shown escaped
   }
+  EXPECT_EQ(Invoke({"a\nb\x1b[31m"}).Err, "tarnyx: unknown argument 'a\\x0ab\\x1b[31m' (try tarnyx --help)\n");
 }
 
 TEST(WindowIcon, TheEmbeddedIconIsTheSixtyFourPixelShip) {

@@ -235,3 +235,77 @@ TEST(DIB, FileReaderTakesBmpFilesAndStoredData) {
   Bytes stored = Stored(dib);
   EXPECT_EQ(ReadDIBFile(stored.data(), stored.size()).Width, 2);
 }
+
+namespace {
+
+// The refusal DataSize gives for b, written as Refusal writes LoadFromData's, or its size.
+template <class E>
+std::string SizeRefusal(const Bytes& b) {
+  try {
+    return "size " + std::to_string(TDIB::DataSize(b.data(), b.size()));
+  } catch (const E& e) {
+    return e.what();
+  } catch (const std::exception& e) {
+    return std::string("wrong class: ") + e.what();
+  }
+}
+
+}  // namespace
+
+TEST(DIB, TheHeadersAloneSayHowLongThePictureIs) {
+  // Only the part before the pixels is given: 40-byte header, the colour table, masks.
+  auto headerOnly = [](const Bytes& b, std::size_t pixels) {
+    return TDIB::DataSize(b.data(), b.size() - pixels);
+  };
+  EXPECT_EQ(headerOnly(InfoDIB(3, 2, 8, 0, 0, 256, Bytes(8, 1)), 8), 40 + 1024 + 8u);
+  EXPECT_EQ(headerOnly(InfoDIB(3, -2, 24, 0, 0, 0, Bytes(24, 1)), 24), 40 + 24u);
+  Bytes masks = InfoDIB(2, 2, 16, 3, 0, 0, {});
+  for (std::uint32_t m : {0xF800u, 0x7E0u, 0x1Fu}) Put32(masks, m);
+  EXPECT_EQ(TDIB::DataSize(masks.data(), masks.size()), 40 + 12 + 8u);
+  // Run-length data is as long as the header says, present or not.
+  EXPECT_EQ(headerOnly(InfoDIB(8, 8, 8, 1, 0, 256, {0, 1}, 1000), 2), 40 + 1024 + 1000u);
+  EXPECT_EQ(TDIB::DataSize(nullptr, 0), 0u);
+
+  // The file forms: a .bmp's 14-byte file header, a stored class name, no picture at all.
+  Bytes dib = InfoDIB(2, 1, 8, 0, 0, 256, {1, 2, 0, 0});
+  Bytes file = {'B', 'M'};
+  file.resize(14, 0);
+  file.insert(file.end(), dib.begin(), dib.end());
+  EXPECT_EQ(DIBFileSize(file.data(), file.size() - 4), file.size());
+  Bytes stored = Stored(dib);
+  EXPECT_EQ(DIBFileSize(stored.data(), stored.size()), stored.size());
+  Bytes none = {0, 'x', 'y'};
+  EXPECT_EQ(DIBFileSize(none.data(), none.size()), 1u);
+  Bytes other = {3, 'B', 'M', 'P', 40, 0, 0, 0};
+  EXPECT_THROW(DIBFileSize(other.data(), other.size()), EInvalidGraphic);
+  EXPECT_LE(DIBFileSize(file.data(), DIBFileHeadBytes), MaxDIBFileBytes);
+}
+
+TEST(DIB, TheHeadersRefuseWhatReadingRefuses) {
+  Bytes wrongMasks = InfoDIB(1, 1, 24, 3, 0, 0, {});
+  for (std::uint32_t m : {0xFFu, 0xFF00u, 0xFF0000u}) Put32(wrongMasks, m);
+  for (const Bytes& b : {Bytes{40, 0}, Bytes{41, 0, 0, 0}, InfoDIB(2, 2, 8, 0, 0, 100, {}),
+                         InfoDIB(2, 2, 8, 4, 0, 256, {}), InfoDIB(16385, 1, 8, 1, 0, 256, {}),
+                         InfoDIB(16384, 4097, 8, 1, 0, 256, {}), InfoDIB(8, 8, 4, 1, 0, 16, {}),
+                         InfoDIB(8, 8, 8, 1, 0, 256, {}, TDIB::MaxPixelBytes + 1)}) {
+    EXPECT_EQ(SizeRefusal<EInvalidGraphic>(b), "DIB is invalid");
+    EXPECT_EQ(Refusal<EInvalidGraphic>(b), "DIB is invalid");
+  }
+  for (const Bytes& b : {InfoDIB(2, 2, 7, 0, 0, 128, {}), wrongMasks})
+    EXPECT_EQ(SizeRefusal<EInvalidGraphicOperation>(b), Refusal<EInvalidGraphicOperation>(b));
+}
+
+TEST(DIB, ALowerMemoryLimitHoldsPixelsAndRunLengthDataToIt) {
+  Bytes plain = InfoDIB(8, 4, 8, 0, 0, 256, Bytes(32, 1));
+  Bytes rle(40, 0);
+  rle.back() = 1;  // 19 empty rows, then the end of the picture
+  Bytes runs = InfoDIB(8, 4, 8, 1, 0, 256, rle);
+  TDIB d;
+  EXPECT_NO_THROW(d.LoadFromData(plain.data(), plain.size(), 32));
+  EXPECT_THROW(d.LoadFromData(plain.data(), plain.size(), 31), EInvalidGraphic);
+  EXPECT_NO_THROW(d.LoadFromData(runs.data(), runs.size(), 40));
+  EXPECT_THROW(d.LoadFromData(runs.data(), runs.size(), 39), EInvalidGraphic);  // 32 pixel bytes, 40 of runs
+  TPicture p;
+  Bytes stored = Stored(plain);
+  EXPECT_THROW(p.LoadFromData(stored.data(), stored.size(), 31), EInvalidGraphic);
+}

@@ -10,18 +10,23 @@
 #include "shell/Application.h"
 #include "tools/headless/Commands.h"
 #include "tools/headless/InputScript.h"
+#include "platform/FileReplacement.h"
 #include "platform/Png.h"
+#include "shell/PrintableText.h"
 #include "tools/headless/RunOptions.h"
 #include "tools/headless/WorldJson.h"
 
 namespace {
 
-bool WriteText(const std::string& file, const std::string& text) {
-  if (file == "-") return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
-  std::FILE* out = std::fopen(file.c_str(), "wb");
-  if (!out) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  return std::fclose(out) == 0 && ok;
+// Writes text to file ("-": standard output), replacing the file only once all of it is written.
+// Returns "" or what failed.
+std::string WriteText(const std::string& file, const std::string& text) {
+  if (file == "-")
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0
+               ? ""
+               : "cannot write the standard output";
+  TFileReplacement out(file);
+  return out.Write(text.data(), text.size()) && out.Commit() ? "" : out.Error();
 }
 
 }  // namespace
@@ -63,7 +68,7 @@ int RunCommand(const TCommandArgs& args) {
       std::string error;
       if (!WritePalettizedPng(it->second, backend.Frame.data(), backend.FrameWidth, backend.FrameWidth,
                               backend.FrameHeight, backend.FramePalette, error)) {
-        std::fprintf(stderr, "tarnyx-headless run: frame %d: %s\n", frame, error.c_str());
+        std::fprintf(stderr, "tarnyx-headless run: frame %d: %s\n", frame, PrintableText(error).c_str());
         ++failures;
       }
     }
@@ -91,8 +96,8 @@ int RunCommand(const TCommandArgs& args) {
     WriteWorldState(json);
     out.pop_back();  // the world's closing brace: two more members follow
     out += ",\"Frame\":" + std::to_string(frame) + ",\"FramesPerSecond\":" + std::to_string(framesPerSecond) + "}\n";
-    if (!WriteText(options.StateFile, out)) {
-      std::fprintf(stderr, "tarnyx-headless run: cannot write %s\n", options.StateFile.c_str());
+    if (const std::string error = WriteText(options.StateFile, out); !error.empty()) {
+      std::fprintf(stderr, "tarnyx-headless run: %s\n", PrintableText(error).c_str());
       status = 1;
     }
   }

@@ -3,6 +3,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 #include <set>
 
 #include "shell/FromChars.h"
@@ -19,12 +21,26 @@ long long WholeNumber(const std::string& option, const std::string& text, long l
   return v;
 }
 
-double RealNumber(const std::string& option, const std::string& text) {
+// A finite number no larger in size than max (the largest value of the field it is for), or a
+// usage error naming the option.
+double RealNumber(const std::string& option, const std::string& text,
+                  double max = std::numeric_limits<double>::max()) {
   double v = 0;
   auto [end, ec] = FromChars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
+  if (end != text.data() + text.size() || (ec != std::errc() && ec != std::errc::result_out_of_range) ||
+      std::isnan(v))
     throw EUsageError(option + " '" + text + "' is not a number");
+  if (ec == std::errc::result_out_of_range || !(std::fabs(v) <= max)) {
+    char limit[32];
+    std::snprintf(limit, sizeof limit, "%g", max);
+    throw EUsageError(option + " '" + text + "' is out of range (-" + limit + " to " + limit + ")");
+  }
   return v;
+}
+
+// Speeds are single precision: a larger value would turn into infinity.
+float SingleNumber(const std::string& option, const std::string& text) {
+  return float(RealNumber(option, text, std::numeric_limits<float>::max()));
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -47,8 +63,8 @@ std::vector<TRunOption> BaseOptions() {
          o.ShipGiven = true;
          o.ShipX = RealNumber("--ship X", p[0]);
          o.ShipY = RealNumber("--ship Y", p[1]);
-         o.ShipVX = float(RealNumber("--ship VX", p[2]));
-         o.ShipVY = float(RealNumber("--ship VY", p[3]));
+         o.ShipVX = SingleNumber("--ship VX", p[2]);
+         o.ShipVY = SingleNumber("--ship VY", p[3]);
          o.ShipHeading = std::uint8_t(WholeNumber("--ship HEADING", p[4], 0, 255));
        }},
       {"--shot", true, true, "--shot K:FILE.png     the frame presented at frame K, as a PNG",

@@ -10,6 +10,7 @@
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/Application.h"
+#include "shell/PrintableText.h"
 #include "tools/headless/Commands.h"
 #include "platform/Png.h"
 
@@ -95,7 +96,7 @@ int SheetCommand(const TCommandArgs& args) {
   if (backend.PresentCount == 0 ||
       !WritePalettizedPng(args[0], backend.Frame.data(), backend.FrameWidth, backend.FrameWidth, backend.FrameHeight,
                      backend.FramePalette, error)) {
-    std::fprintf(stderr, "tarnyx-headless sheet: %s\n", error.empty() ? "no frame was presented" : error.c_str());
+    std::fprintf(stderr, "tarnyx-headless sheet: %s\n", error.empty() ? "no frame was presented" : PrintableText(error).c_str());
     return 1;
   }
   return 0;

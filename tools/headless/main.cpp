@@ -3,6 +3,7 @@
 #include <cstring>
 #include <exception>
 
+#include "shell/PrintableText.h"
 #include "tools/headless/Commands.h"
 
 namespace {
@@ -44,14 +45,14 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], c.Name) != 0) continue;
     try {
       return c.Run(TCommandArgs(argv + 2, argv + argc));
-    } catch (const EUsageError& e) {
-      std::fprintf(stderr, "tarnyx-headless %s: %s\n", c.Name, e.what());
+    } catch (const EUsageError& e) {  // messages quote arguments: shown escaped
+      std::fprintf(stderr, "tarnyx-headless %s: %s\n", c.Name, PrintableText(e.what()).c_str());
       return 2;
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "tarnyx-headless %s: %s\n", c.Name, e.what());
+      std::fprintf(stderr, "tarnyx-headless %s: %s\n", c.Name, PrintableText(e.what()).c_str());
       return 1;
     }
   }
-  std::fprintf(stderr, "tarnyx-headless: unknown command '%s' (try --help)\n", argv[1]);
+  std::fprintf(stderr, "tarnyx-headless: unknown command '%s' (try --help)\n", PrintableText(argv[1]).c_str());
   return 2;
 }
