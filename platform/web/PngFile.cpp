@@ -1,8 +1,7 @@
 // The browser build's PNG files, written without libpng (see PngEncoder.h).
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <vector>
 
+#include "platform/FileReplacement.h"
 #include "platform/Png.h"
 #include "platform/PngEncoder.h"
 
@@ -17,16 +16,11 @@ bool WritePalettizedPng(const std::string& file, const std::uint8_t* pixels, int
     error = "cannot write " + file + ": the picture is too large";
     return false;
   }
-  std::FILE* out = std::fopen(file.c_str(), "wb");
-  if (!out) {
-    error = "cannot write " + file + ": " + std::strerror(errno);
+  // Whole or not at all, as the desktop's files are written.
+  TFileReplacement out(file);
+  if (!out.Write(bytes.data(), bytes.size()) || !out.Commit()) {
+    error = out.Error();
     return false;
   }
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  ok = std::fclose(out) == 0 && ok;
-  if (!ok) {
-    std::remove(file.c_str());
-    error = "cannot write " + file;
-  }
-  return ok;
+  return true;
 }

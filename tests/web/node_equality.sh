@@ -82,6 +82,7 @@ for seed in 0 1 45296789 86399999 31415926 2718281; do
   same "world --seed $seed" world --seed $seed
 done
 same "a bad seed is refused alike" world --seed 86400000
+same "a picture that cannot be written is refused alike" run --seed 1 --frames 2 --shot 2:/nonexistent/frame.png
 
 # Flights: thrust and turns with and without Shift, then a joystick steering.
 same "a flight of 1500 frames on the arrow keys" run --seed 45296789 --frames 1500 \
