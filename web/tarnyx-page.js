@@ -123,13 +123,15 @@ document.addEventListener('fullscreenchange', layOut);
 // ---------------------------------------------------------------------------------------------
 
 let playing = false;
+const BROWSER_KEYS = new Set(['F5', 'F11']);
 
 function sendKey(event, down) {
   if (!playing || ended) return;
   const took = Module.ccall('tarnyx_key', 'number', ['string', 'number', 'number', 'number'],
                             [event.code, down ? 1 : 0, event.altKey ? 1 : 0, event.repeat ? 1 : 0]);
-  // The game's keys do not scroll the page or open the browser's own functions.
-  if (took) event.preventDefault();
+  // The game's keys do not scroll the page or open the browser's own functions, but the browser
+  // keeps its shortcuts: with Ctrl or the system key held, reload (F5) and its full screen (F11).
+  if (took && !event.ctrlKey && !event.metaKey && !BROWSER_KEYS.has(event.code)) event.preventDefault();
   queueStep();
 }
 
