@@ -1,6 +1,7 @@
 // Turning 8-bit palettized rows into 32-bit pixels through a 256-entry lookup table.
 #include "platform/PaletteConvert.h"
 
+#include <cstddef>
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -65,6 +66,11 @@ Row FastestRow() {
   return EightAtATimeRow;
 }
 
+Row ChosenRow() {
+  static const Row row = FastestRow();
+  return row;
+}
+
 bool Drawable(int sourcePitch, int targetPitch, int width, int height) {
   return width > 0 && height > 0 && sourcePitch >= width && targetPitch % 4 == 0 &&
          static_cast<long long>(targetPitch) >= 4LL * width;
@@ -85,8 +91,7 @@ void ConvertRows(Row row, const std::uint8_t* source, int sourcePitch, std::uint
 
 void ConvertPalettedFrame(const std::uint8_t* source, int sourcePitch, std::uint32_t* target,
                           int targetPitch, int width, int height, const std::uint32_t table[256]) {
-  static const Row row = FastestRow();
-  ConvertRows(row, source, sourcePitch, target, targetPitch, width, height, table);
+  ConvertRows(ChosenRow(), source, sourcePitch, target, targetPitch, width, height, table);
 }
 
 void ConvertPalettedFrameEightAtATime(const std::uint8_t* source, int sourcePitch,
@@ -99,4 +104,49 @@ void ConvertPalettedFrameReference(const std::uint8_t* source, int sourcePitch,
                                    std::uint32_t* target, int targetPitch, int width, int height,
                                    const std::uint32_t table[256]) {
   ConvertRows(ReferenceRow, source, sourcePitch, target, targetPitch, width, height, table);
+}
+
+void ConvertPalettedFrameScaled(const std::uint8_t* source, int sourcePitch, int width, int height,
+                                std::uint32_t* target, int targetPitch, int targetWidth,
+                                int targetHeight, const std::uint32_t table[256],
+                                std::vector<std::uint32_t>& scratch) {
+  if (targetWidth == width && targetHeight == height) {
+    ConvertPalettedFrame(source, sourcePitch, target, targetPitch, width, height, table);
+    return;
+  }
+  if (!source || !target || !table || width <= 0 || height <= 0 || sourcePitch < width ||
+      !Drawable(targetWidth, targetPitch, targetWidth, targetHeight))
+    return;
+  // At a whole multiple a row is converted once at the frame's width and each pixel repeated;
+  // otherwise scratch maps each target column to its frame column.
+  const int multiple = targetWidth % width == 0 ? targetWidth / width : 0;
+  scratch.resize(static_cast<std::size_t>(multiple ? width : targetWidth));
+  if (!multiple) {
+    for (int x = 0; x < targetWidth; ++x)
+      scratch[x] = static_cast<std::uint32_t>(static_cast<long long>(x) * width / targetWidth);
+  }
+  const Row convertRow = ChosenRow();
+  auto* out = reinterpret_cast<std::uint8_t*>(target);
+  const std::uint32_t* previous = nullptr;
+  int previousRow = -1;
+  for (int y = 0; y < targetHeight; ++y) {
+    int row = static_cast<int>(static_cast<long long>(y) * height / targetHeight);
+    auto* line =
+        reinterpret_cast<std::uint32_t*>(out + static_cast<std::ptrdiff_t>(y) * targetPitch);
+    if (row == previousRow) {
+      std::memcpy(line, previous, static_cast<std::size_t>(targetWidth) * 4);
+      continue;
+    }
+    const std::uint8_t* in = source + static_cast<std::ptrdiff_t>(row) * sourcePitch;
+    if (multiple) {
+      convertRow(in, scratch.data(), width, table);
+      for (int x = 0; x < width; ++x) {
+        for (int k = 0; k < multiple; ++k) line[x * multiple + k] = scratch[x];
+      }
+    } else {
+      for (int x = 0; x < targetWidth; ++x) line[x] = table[in[scratch[x]]];
+    }
+    previous = line;
+    previousRow = row;
+  }
 }

@@ -90,3 +90,46 @@ TEST(PaletteConvert, RefusesSizesAndPitchesThatDoNotFit) {
     EXPECT_EQ(target[31], 0x00070707u);
   }
 }
+
+TEST(PaletteConvert, ScaledConversionIsNearestNeighbourIntoTheTargetOnly) {
+  std::mt19937 random(777);
+  std::uint32_t table[256];
+  for (auto& entry : table) entry = random();
+  std::vector<std::uint32_t> columns;
+  struct TScale {
+    int Width, Height, TargetWidth, TargetHeight;
+  };
+  // a whole multiple, the same size, shrunk to fit, and stretched unevenly
+  for (TScale s : {TScale{8, 6, 24, 18}, TScale{9, 5, 9, 5}, TScale{16, 12, 10, 7},
+                   TScale{5, 3, 13, 8}}) {
+    const int sourcePitch = s.Width + 3, targetStride = s.TargetWidth + 2;  // padding in both
+    std::vector<std::uint8_t> source(static_cast<size_t>(sourcePitch) * s.Height);
+    for (auto& index : source) index = static_cast<std::uint8_t>(random());
+    const std::uint32_t marker = 0xDEADBEEF;
+    std::vector<std::uint32_t> target(static_cast<size_t>(targetStride) * s.TargetHeight, marker);
+    ConvertPalettedFrameScaled(source.data(), sourcePitch, s.Width, s.Height, target.data(),
+                               targetStride * 4, s.TargetWidth, s.TargetHeight, table, columns);
+    for (int y = 0; y < s.TargetHeight; ++y) {
+      for (int x = 0; x < targetStride; ++x) {
+        int sx = x * s.Width / s.TargetWidth, sy = y * s.Height / s.TargetHeight;
+        std::uint32_t want = x < s.TargetWidth ? table[source[sy * sourcePitch + sx]] : marker;
+        ASSERT_EQ(target[y * targetStride + x], want)
+            << s.Width << "x" << s.Height << " to " << s.TargetWidth << "x" << s.TargetHeight
+            << " at " << x << "," << y;
+      }
+    }
+  }
+  // At a whole multiple every frame pixel is an even square.
+  std::vector<std::uint8_t> two = {1, 2};
+  std::vector<std::uint32_t> out(12, 0);
+  ConvertPalettedFrameScaled(two.data(), 2, 2, 1, out.data(), 24, 6, 2, table, columns);
+  EXPECT_EQ(out, (std::vector<std::uint32_t>{table[1], table[1], table[1], table[2], table[2],
+                                             table[2], table[1], table[1], table[1], table[2],
+                                             table[2], table[2]}));
+  // Targets that do not fit draw nothing.
+  std::vector<std::uint32_t> untouched(12, 0);
+  ConvertPalettedFrameScaled(two.data(), 2, 2, 1, untouched.data(), 20, 6, 2, table, columns);
+  ConvertPalettedFrameScaled(two.data(), 2, 2, 1, untouched.data(), 24, 0, 2, table, columns);
+  ConvertPalettedFrameScaled(two.data(), 1, 2, 1, untouched.data(), 24, 6, 2, table, columns);
+  EXPECT_EQ(untouched, std::vector<std::uint32_t>(12, 0));
+}
