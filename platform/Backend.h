@@ -60,6 +60,9 @@ class TBackend {
   // The next event if one waits (PollEvent), or the next within timeoutMs (WaitEvent).
   virtual bool PollEvent(TBackendEvent& event) = 0;
   virtual bool WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) = 0;
+  // Lets ms milliseconds pass without looking at events: those that come meanwhile wait for the
+  // next PollEvent.
+  virtual void Sleep(std::uint32_t ms) = 0;
 
   // Key states right now: 256 bytes each, bit 7 set while a key is down. By PC set-1 scan code
   // (extended keys at 0x80 and up), and by virtual-key code.

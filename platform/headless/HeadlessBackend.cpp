@@ -50,7 +50,15 @@ bool THeadlessBackend::WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) 
   if (PollEvent(event)) return true;
   // Nothing will ever arrive by itself: the fake time passes instead.
   WaitedMs += timeoutMs;
+  ++WaitCount;
+  if (WaitingPassesTime) Clock += timeoutMs;
   return false;
+}
+
+void THeadlessBackend::Sleep(std::uint32_t ms) {
+  SleptMs += ms;
+  ++SleepCount;
+  if (WaitingPassesTime) Clock += ms;
 }
 
 void THeadlessBackend::ScanCodeState(std::uint8_t state[256]) { std::memcpy(state, ScanCodes, 256); }

@@ -323,6 +323,9 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
       return false;
     }
     S->VideoStarted = true;
+    // Joysticks are read when events are polled (PollEvent), not by SDL itself: with a joystick
+    // attached, SDL's own updates would turn every wait for an event into a poll each millisecond.
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
     // Without joysticks the game still runs on the keyboard.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0) S->OpenJoysticks();
   }
@@ -440,6 +443,7 @@ bool TSdlBackend::TState::Accept(const SDL_Event& e, TBackendEvent& event) {
 
 bool TSdlBackend::PollEvent(TBackendEvent& event) {
   if (!S->VideoStarted) return false;
+  if (SDL_WasInit(SDL_INIT_JOYSTICK)) SDL_JoystickUpdate();
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     if (S->Accept(e, event)) return true;
@@ -461,6 +465,8 @@ bool TSdlBackend::WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) {
     if (S->Accept(e, event)) return true;
   }
 }
+
+void TSdlBackend::Sleep(std::uint32_t ms) { SDL_Delay(ms); }
 
 void TSdlBackend::ScanCodeState(std::uint8_t state[256]) {
   std::fill(state, state + 256, 0);
