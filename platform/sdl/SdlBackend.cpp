@@ -162,8 +162,11 @@ struct TSdlBackend::TState {
       SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
       if (!SDL_GetWindowSurface(Window)) Route = TPresentRoute::Texture;
     }
+    // The conversion is chosen by measuring, best done now rather than in the first frame.
+    ChosenConvertPath();
     if (Verbose()) {
-      std::fprintf(stderr, "tarnyx: present: %s\n", DescribePresentRoute(Route, facts).c_str());
+      std::fprintf(stderr, "tarnyx: present: %s\ntarnyx: 8-bit to 32-bit conversion: %s\n",
+                   DescribePresentRoute(Route, facts).c_str(), ConvertChoiceReport().c_str());
     }
   }
 
