@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "platform/sdl/PresentLayout.h"
 #include "platform/sdl/PresentRoute.h"
 #include "platform/sdl/SdlInputMap.h"
+#include "platform/sdl/X11WindowWatch.h"
 
 namespace {
 
@@ -29,6 +31,23 @@ std::string CurrentGlRenderer(const std::string& rendererName) {
   auto getString = reinterpret_cast<TGetString>(SDL_GL_GetProcAddress("glGetString"));
   const GLubyte* name = getString ? getString(GL_RENDERER) : nullptr;
   return name ? reinterpret_cast<const char*>(name) : "";
+}
+
+// Where no Wayland display is named, trying SDL's Wayland driver can only fail, and where
+// XDG_RUNTIME_DIR is unset the Wayland library says so on stderr, before the game's own line that
+// no display was found. So SDL is given the list of its drivers without it (and without the two
+// that draw into memory, which a game nobody sees must not fall back to).
+void SkipUnnamedWayland() {
+  if (SDL_getenv("WAYLAND_DISPLAY") || SDL_getenv("WAYLAND_SOCKET")) return;
+  std::string drivers;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const char* name = SDL_GetVideoDriver(i);
+    if (!name || SDL_strcmp(name, "wayland") == 0 || SDL_strcmp(name, "offscreen") == 0 ||
+        SDL_strcmp(name, "dummy") == 0)
+      continue;
+    drivers += (drivers.empty() ? "" : ",") + std::string(name);
+  }
+  if (!drivers.empty()) SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
 // Whether the player asked for the log of what the game chose (TARNYX_VERBOSE=1).
@@ -280,6 +299,16 @@ struct TSdlBackend::TState {
 
   bool Accept(const SDL_Event& e, TBackendEvent& event);
 
+  // A window destroyed by another program is the window's close, told once.
+  bool LossReported = false;
+  bool ReportLoss(TBackendEvent& event) {
+    if (!Window || LossReported || !X11WindowLost()) return false;
+    LossReported = true;
+    event = TBackendEvent{};
+    event.Type = TBackendEvent::beClose;
+    return true;
+  }
+
   // Desktop full screen is a request to the window manager. Where there is none (a bare X
   // server) the window would keep its size while SDL takes it for the whole display, and frames
   // would land off the window; so the window is made to cover its display first.
@@ -294,7 +323,11 @@ struct TSdlBackend::TState {
   }
 };
 
-TSdlBackend::TSdlBackend() : S(std::make_unique<TState>()) {}
+TSdlBackend::TSdlBackend() : S(std::make_unique<TState>()) {
+  // The game's output may go to a program that ends before the game does (tarnyx | head): a
+  // write to it must fail, not end the game.
+  std::signal(SIGPIPE, SIG_IGN);
+}
 
 TSdlBackend::~TSdlBackend() {
   DestroyMainWindow();
@@ -312,14 +345,17 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
   if (!S->VideoStarted) {
     // The program answers a close itself; SDL must not turn it into a quit as well.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    bool driverAskedFor = SDL_getenv("SDL_VIDEODRIVER") != nullptr;
+    if (!driverAskedFor) SkipUnnamedWayland();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-      error = SDL_GetError();
+      // Every driver tried and none found its display, unless one was asked for by name.
+      error = driverAskedFor ? SDL_GetError() : "no display found";
       return false;
     }
     // Where no display answers, SDL falls back to drawing into memory; a game nobody can see
     // must say so instead, unless that driver was asked for by name.
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (!SDL_GetHint(SDL_HINT_VIDEODRIVER) && driver &&
+    if (!driverAskedFor && driver &&
         (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
       SDL_Quit();
       error = "no display found";
@@ -355,6 +391,8 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
   }
   // Only now: making the renderer may make the window anew, at its windowed place.
   if (fullScreen) S->EnterFullScreen();
+  WatchX11Window(S->Window);
+  S->LossReported = false;
   // Keys are read as keys; no text input, no input-method window.
   SDL_StopTextInput();
   return true;
@@ -363,7 +401,10 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
 void TSdlBackend::DestroyMainWindow() {
   S->DestroyTextures();
   if (S->Renderer) SDL_DestroyRenderer(S->Renderer);
-  if (S->Window) SDL_DestroyWindow(S->Window);
+  if (S->Window) {
+    SDL_DestroyWindow(S->Window);
+    ForgetX11Window();
+  }
   S->Renderer = nullptr;
   S->Window = nullptr;
   S->WindowShown = false;
@@ -435,6 +476,10 @@ bool TSdlBackend::TState::Accept(const SDL_Event& e, TBackendEvent& event) {
       WindowShown = true;
     }
   }
+  if (e.type == SDL_SYSWMEVENT) {
+    NoteX11Event(e);
+    return ReportLoss(event);
+  }
   if (e.type == SDL_JOYDEVICEADDED || e.type == SDL_JOYDEVICEREMOVED) OpenJoysticks();
   if (e.type == SDL_RENDER_DEVICE_RESET) DestroyTextures();  // made again by the next frame
   // A window that was covered or changed size has lost what it showed around the frame.
@@ -451,7 +496,7 @@ bool TSdlBackend::PollEvent(TBackendEvent& event) {
   while (SDL_PollEvent(&e)) {
     if (S->Accept(e, event)) return true;
   }
-  return false;
+  return S->ReportLoss(event);
 }
 
 bool TSdlBackend::WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) {

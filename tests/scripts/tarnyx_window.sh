@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The game in a real window under Xvfb, ended in the ways a player or the desktop ends it: Alt+F4
+# after screenshots whose printed paths go into a pipe that has closed, another program destroying
+# the window or closing the game's display connection; each must end with status 0 and nothing
+# but the game's own lines on stderr (in the sanitizer build, no leak report either). Without any
+# display, one line says so.
+# Usage: tarnyx_window.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+src=$(cd "$1" && pwd)
+build=$(cd "$2" && pwd)
+game=$build/app/tarnyx
+[ -x "$game" ] || { echo "tarnyx_window: $game not built"; exit 1; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
+# Leaks inside system libraries are not the game's (the sanitizer build reads this; others not).
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$src/tests/lsan.supp:print_suppressions=0}
+
+if [ "${3:-}" != "--inside" ]; then
+  for tool in xvfb-run xdotool; do
+    command -v "$tool" >/dev/null || fail "needs $tool (scripts/install-deps)"
+  done
+  # Without a display of any kind: the game's line only, not a library's.
+  err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER \
+    "$game" 2>&1 >/dev/null) && fail "started without a display"
+  [ "$err" = "cannot open a window: no display found" ] || fail "without a display: $err"
+  exec xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" "$1" "$2" --inside
+fi
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_DATA_HOME=$work/data
+
+window=""
+wait_window() {  # sets window to the game's window, once it is there
+  window=""
+  for _ in $(seq 300); do
+    window=$(xdotool search --name '^Tarnyx$' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "$1: no window"
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  sleep 1  # the first frames
+}
+# ends PID within 30 s and its status is 0, with nothing on stderr (file ERR)
+expect_clean_end() {
+  local pid=$1 what=$2 status=0
+  for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "$what: the game did not end"
+  wait "$pid" || status=$?
+  [ "$status" -eq 0 ] || fail "$what: status $status: $(head -c 2000 "$work/err")"
+  [ ! -s "$work/err" ] || fail "$what: stderr: $(head -c 2000 "$work/err")"
+}
+
+# Screenshots printed into a pipe whose reader has gone (tarnyx | head -n 1), then Alt+F4.
+mkfifo "$work/pipe"
+head -n 1 <"$work/pipe" >"$work/first" &
+reader=$!
+"$game" >"$work/pipe" 2>"$work/err" &
+pid=$!
+pids+=("$pid")
+wait_window "closed pipe"
+xdotool key F12
+wait "$reader" || fail "the pipe's reader failed"
+grep -q "/tarnyx/tarnyx-.*\.png$" "$work/first" || fail "first screenshot: $(cat "$work/first")"
+xdotool key F12
+sleep 1
+kill -0 "$pid" 2>/dev/null || { wait "$pid" || fail "closed pipe: the game died with status $?"; }
+[ "$(find "$work/data/tarnyx" -name '*.png' | wc -l)" -eq 2 ] || fail "closed pipe: not two screenshots"
+xdotool key alt+F4
+expect_clean_end "$pid" "Alt+F4"
+
+# Another program destroys the window.
+"$game" >/dev/null 2>"$work/err" &
+pid=$!
+pids+=("$pid")
+wait_window "destroyed window"
+xdotool windowclose "$window"
+expect_clean_end "$pid" "destroyed window"
+
+# Another program closes the game's connection to the display (as xkill does).
+"$game" >/dev/null 2>"$work/err" &
+pid=$!
+pids+=("$pid")
+wait_window "killed connection"
+xdotool windowkill "$window"
+for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || fail "killed connection: status $status: $(head -c 2000 "$work/err")"
+[ "$(cat "$work/err")" = "tarnyx: the display closed the connection" ] ||
+  fail "killed connection: stderr: $(head -c 2000 "$work/err")"
+echo "tarnyx_window: ok"
