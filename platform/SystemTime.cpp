@@ -15,7 +15,7 @@ void GetSystemTime(SYSTEMTIME* time) {
 
 DWORD timeGetTime() { return Backend().Milliseconds(); }
 
-void Sleep(DWORD milliseconds) { Backend().Sleep(milliseconds); }
+void SleepUntil(DWORD time) { Backend().SleepUntil(time); }
 
 int MulDiv(int a, int b, int c) {
   if (c == 0) return -1;

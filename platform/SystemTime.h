@@ -10,8 +10,9 @@ void GetSystemTime(SYSTEMTIME* time);
 // Milliseconds from the backend's clock, an unsigned 32-bit count that wraps.
 DWORD timeGetTime();
 
-// Lets milliseconds pass on the backend's clock; messages that come meanwhile wait in the queue.
-void Sleep(DWORD milliseconds);
+// Lets time pass until timeGetTime reads time (wrap-safe); messages that come meanwhile wait in
+// the queue.
+void SleepUntil(DWORD time);
 
 // (a * b) / c with a 64-bit product, rounded to the nearest integer (halves away from zero);
 // -1 when c is 0.

@@ -113,8 +113,9 @@ void TApplication::Idle() {
     return;
   }
   // Signed: a time already past (the handler ran long) means no sleep at all.
-  auto left = static_cast<std::int32_t>(FWakeAt - timeGetTime());
-  if (left > 0) Sleep(std::min(static_cast<DWORD>(left), kBlockMs));
+  DWORD now = timeGetTime();
+  auto left = static_cast<std::int32_t>(FWakeAt - now);
+  if (left > 0) SleepUntil(static_cast<DWORD>(left) > kBlockMs ? now + kBlockMs : FWakeAt);
 }
 
 void TApplication::IdleWakeAt(DWORD time) {

@@ -55,10 +55,12 @@ bool THeadlessBackend::WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) 
   return false;
 }
 
-void THeadlessBackend::Sleep(std::uint32_t ms) {
-  SleptMs += ms;
+void THeadlessBackend::SleepUntil(std::uint32_t time) {
+  auto ms = static_cast<std::int32_t>(time - Clock);
+  if (ms <= 0) return;
+  SleptMs += static_cast<std::uint32_t>(ms);
   ++SleepCount;
-  if (WaitingPassesTime) Clock += ms;
+  if (WaitingPassesTime) Clock = time;
 }
 
 void THeadlessBackend::ScanCodeState(std::uint8_t state[256]) { std::memcpy(state, ScanCodes, 256); }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <thread>
 #include <vector>
 
 #include "platform/PaletteConvert.h"
@@ -59,6 +60,7 @@ bool Verbose() {
 }  // namespace
 
 struct TSdlBackend::TState {
+  std::chrono::steady_clock::time_point ClockStart = std::chrono::steady_clock::now();
   bool VideoStarted = false;
   SDL_Window* Window = nullptr;
   TPresentRoute Route = TPresentRoute::Texture;
@@ -514,7 +516,15 @@ bool TSdlBackend::WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) {
   }
 }
 
-void TSdlBackend::Sleep(std::uint32_t ms) { SDL_Delay(ms); }
+void TSdlBackend::SleepUntil(std::uint32_t time) {
+  using std::chrono::milliseconds;
+  auto elapsed =
+      std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - S->ClockStart);
+  auto left = static_cast<std::int32_t>(time - static_cast<std::uint32_t>(elapsed.count()));
+  if (left <= 0) return;
+  // The clock reads time from the start of that millisecond on.
+  std::this_thread::sleep_until(S->ClockStart + elapsed + milliseconds(left));
+}
 
 void TSdlBackend::ScanCodeState(std::uint8_t state[256]) {
   std::fill(state, state + 256, 0);
@@ -561,7 +571,13 @@ bool TSdlBackend::JoystickState(int index, TBackendJoystick& state) {
   return true;
 }
 
-std::uint32_t TSdlBackend::Milliseconds() { return SDL_GetTicks(); }
+// The millisecond clock is kept here, on the steady clock, rather than taken from SDL, so that
+// SleepUntil knows the instant each reading begins.
+std::uint32_t TSdlBackend::Milliseconds() {
+  auto elapsed = std::chrono::steady_clock::now() - S->ClockStart;
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
 
 void TSdlBackend::TimeOfDay(int& hour, int& minute, int& second, int& millisecond) {
   // The system clock counts UTC without leap seconds, so whole days are exact multiples.

@@ -30,7 +30,7 @@ class TSdlBackend : public TBackend {
   bool HasWindow() const override;
   bool PollEvent(TBackendEvent& event) override;
   bool WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) override;
-  void Sleep(std::uint32_t ms) override;
+  void SleepUntil(std::uint32_t time) override;
   void ScanCodeState(std::uint8_t state[256]) override;
   void VirtualKeyState(std::uint8_t state[256]) override;
   int JoystickCount() override;
