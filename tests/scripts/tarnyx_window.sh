@@ -35,7 +35,11 @@ trap cleanup EXIT
 export XDG_DATA_HOME=$work/data
 
 window=""
-wait_window() {  # sets window to the game's window, once it is there
+pid=""
+start_game() {  # start_game WHAT STDOUT: the game in the background (pid), its window (window)
+  "$game" >"$2" 2>"$work/err" &
+  pid=$!
+  pids+=("$pid")
   window=""
   for _ in $(seq 300); do
     window=$(xdotool search --name '^Tarnyx$' 2>/dev/null | head -n 1 || true)
@@ -46,24 +50,20 @@ wait_window() {  # sets window to the game's window, once it is there
   xdotool windowfocus --sync "$window" 2>/dev/null || true
   sleep 1  # the first frames
 }
-# ends PID within 30 s and its status is 0, with nothing on stderr (file ERR)
-expect_clean_end() {
-  local pid=$1 what=$2 status=0
+expect_end() {  # expect_end WHAT [STDERR]: the game ends within 30 s, status 0, stderr as given
+  local status=0
   for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && fail "$what: the game did not end"
+  kill -0 "$pid" 2>/dev/null && fail "$1: the game did not end"
   wait "$pid" || status=$?
-  [ "$status" -eq 0 ] || fail "$what: status $status: $(head -c 2000 "$work/err")"
-  [ ! -s "$work/err" ] || fail "$what: stderr: $(head -c 2000 "$work/err")"
+  [ "$status" -eq 0 ] || fail "$1: status $status: $(head -c 2000 "$work/err")"
+  [ "$(cat "$work/err")" = "${2:-}" ] || fail "$1: stderr: $(head -c 2000 "$work/err")"
 }
 
 # Screenshots printed into a pipe whose reader has gone (tarnyx | head -n 1), then Alt+F4.
 mkfifo "$work/pipe"
 head -n 1 <"$work/pipe" >"$work/first" &
 reader=$!
-"$game" >"$work/pipe" 2>"$work/err" &
-pid=$!
-pids+=("$pid")
-wait_window "closed pipe"
+start_game "closed pipe" "$work/pipe"
 xdotool key F12
 wait "$reader" || fail "the pipe's reader failed"
 grep -q "/tarnyx/tarnyx-.*\.png$" "$work/first" || fail "first screenshot: $(cat "$work/first")"
@@ -72,26 +72,15 @@ sleep 1
 kill -0 "$pid" 2>/dev/null || { wait "$pid" || fail "closed pipe: the game died with status $?"; }
 [ "$(find "$work/data/tarnyx" -name '*.png' | wc -l)" -eq 2 ] || fail "closed pipe: not two screenshots"
 xdotool key alt+F4
-expect_clean_end "$pid" "Alt+F4"
+expect_end "Alt+F4"
 
 # Another program destroys the window.
-"$game" >/dev/null 2>"$work/err" &
-pid=$!
-pids+=("$pid")
-wait_window "destroyed window"
+start_game "destroyed window" /dev/null
 xdotool windowclose "$window"
-expect_clean_end "$pid" "destroyed window"
+expect_end "destroyed window"
 
 # Another program closes the game's connection to the display (as xkill does).
-"$game" >/dev/null 2>"$work/err" &
-pid=$!
-pids+=("$pid")
-wait_window "killed connection"
+start_game "killed connection" /dev/null
 xdotool windowkill "$window"
-for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-status=0
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "killed connection: status $status: $(head -c 2000 "$work/err")"
-[ "$(cat "$work/err")" = "tarnyx: the display closed the connection" ] ||
-  fail "killed connection: stderr: $(head -c 2000 "$work/err")"
+expect_end "killed connection" "tarnyx: the display closed the connection"
 echo "tarnyx_window: ok"
