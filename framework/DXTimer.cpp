@@ -84,7 +84,11 @@ void TCustomDXTimer::IdleTick(TObject*, bool& Done) {
   Done = false;
   DWORD now = timeGetTime();
   DWORD elapsed = now - FTickTime;  // unsigned: right across the clock's wrap-around
-  if (elapsed < FInterval) return;
+  if (elapsed < FInterval) {
+    // Nothing to do before the next tick: the loop may sleep until then.
+    if (Application) Application->IdleWakeAt(FTickTime + FInterval);
+    return;
+  }
   FTickTime = now;
   auto lagCount = static_cast<std::int32_t>(elapsed / FIntervalDivisor);
   if (lagCount < 1) lagCount = 1;
@@ -97,6 +101,7 @@ void TCustomDXTimer::IdleTick(TObject*, bool& Done) {
     FFrameCount = 0;
     FRateTime = now;
   }
+  if (Application) Application->IdleWakeAt(now + FInterval);
   NotifyTimer(lagCount);
 }
 
