@@ -47,6 +47,11 @@ constexpr TSoftExtended Abs(TSoftExtended v) { return v.SignBit() ? -v : v; }
 constexpr std::int64_t RoundToInt64(TSoftExtended v) { return ToInt64(v, true); }
 constexpr std::int64_t TruncToInt64(TSoftExtended v) { return ToInt64(v, false); }
 
+constexpr int ClampToInt(std::int64_t v) { return v < INT_MIN ? INT_MIN : v > INT_MAX ? INT_MAX : static_cast<int>(v); }
+// To the nearest int, halves to even, held within int's range (NaN gives 0): how every position
+// the game works out reaches the screen.
+constexpr int RoundToInt(TSoftExtended v) { return ClampToInt(RoundToInt64(v)); }
+
 #ifdef TARNYX_X87_LONG_DOUBLE
 // The hardware type and the software one hold the same ten bytes.
 inline TSoftExtended ToSoft(long double v) {
@@ -65,9 +70,11 @@ inline long double ToHardware(TSoftExtended v) {
   return r;
 }
 
+// The same functions on the hardware type, by the same rules: within the 64-bit range, the
+// hardware's own rounding to integers.
+namespace X87 {
 inline long double Sqrt(long double v) { return std::sqrt(v); }
 inline long double Abs(long double v) { return std::fabs(v); }
-// The same rules as above; within the range, the hardware's own rounding to integers.
 inline std::int64_t RoundToInt64(long double v) {
   if (v != v) return 0;
   if (v >= 0x1p63L - 0.5L) return INT64_MAX;  // rounds to 2^63 or beyond
@@ -80,20 +87,23 @@ inline std::int64_t TruncToInt64(long double v) {
   if (v < -0x1p63L) return INT64_MIN;
   return static_cast<std::int64_t>(v);
 }
+inline int RoundToInt(long double v) { return ClampToInt(RoundToInt64(v)); }
+}  // namespace X87
 #endif
 
-// To the nearest int, halves to even, held within int's range (NaN gives 0): how every position
-// the game works out reaches the screen.
-inline int RoundToInt(Extended v) {
-  const std::int64_t r = RoundToInt64(v);
-  return r < INT_MIN ? INT_MIN : r > INT_MAX ? INT_MAX : static_cast<int>(r);
-}
+#if defined(TARNYX_X87_LONG_DOUBLE) && !defined(TARNYX_PORTABLE_EXTENDED)
+using X87::Abs;
+using X87::RoundToInt;
+using X87::RoundToInt64;
+using X87::Sqrt;
+using X87::TruncToInt64;
+#endif
 
 // The angle of (x, y) from the positive x axis, in radians, -pi..pi: atan2 as the C library has it,
 // rounded once from a result good to far more than the 64 bits kept. One implementation on every
 // machine, so the angle does not depend on a C library.
 TSoftExtended Atan2(TSoftExtended y, TSoftExtended x);
-#ifdef TARNYX_X87_LONG_DOUBLE
+#if defined(TARNYX_X87_LONG_DOUBLE) && !defined(TARNYX_PORTABLE_EXTENDED)
 inline long double Atan2(long double y, long double x) { return ToHardware(Atan2(ToSoft(y), ToSoft(x))); }
 #endif
 
@@ -103,6 +113,6 @@ inline long double Atan2(long double y, long double x) { return ToHardware(Atan2
 // Rounded once from the exact value, halves to even. Writes at most 64 characters and returns the
 // end.
 char* FormatGeneral(char* out, TSoftExtended v, int precision);
-#ifdef TARNYX_X87_LONG_DOUBLE
+#if defined(TARNYX_X87_LONG_DOUBLE) && !defined(TARNYX_PORTABLE_EXTENDED)
 inline char* FormatGeneral(char* out, long double v, int precision) { return FormatGeneral(out, ToSoft(v), precision); }
 #endif

@@ -270,7 +270,8 @@ constexpr TSoftExtended TSoftExtended::Sqrt(TSoftExtended a) {
     r = ((lo + 1) << 32) - 1;  // at or above the true root
   }
   for (;;) {
-    // r is at or above the root, so R / r is at most the root and fits one word.
+    // R / r beyond a word means a step that does not go down: r is the root already.
+    if (R.Hi >= r) break;
     std::uint64_t rem = 0;
     const std::uint64_t q = DivWords(R.Hi, R.Lo, r, rem);
     const std::uint64_t next = (r >> 1) + (q >> 1) + ((r & q & 1));

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/AngleTable.h"
+#include "framework/Extended.h"
 #include "framework/Random.h"
 #include "game/Main.h"
 
@@ -73,7 +74,8 @@ TEST_F(Landing, PullFallsOffWithTheDistanceAlongTheWholeStepAngle) {
   player.X = -1000;
   player.Y = -3;  // a little above: the exact direction leans down, the pull does not
   planet.GravityAndLanding(player);
-  EXPECT_EQ(player.VY, static_cast<float>(static_cast<long double>(AngleSin(0)) * 400 / (std::hypot(1000.0L, 3.0L) * 50)));
+  const Extended dist = Sqrt(Extended(1000) * 1000 + Extended(3) * 3);
+  EXPECT_EQ(player.VY, static_cast<float>(Extended(AngleSin(0)) * 400 / (dist * 50)));
 }
 
 TEST_F(Landing, NoPullAtTheVeryCentreButStillAContact) {
