@@ -2,6 +2,7 @@
 #pragma once
 
 #include <bit>
+#include <cmath>
 #include <concepts>
 #include <cstdint>
 #include <cstring>
@@ -256,27 +257,35 @@ constexpr TSoftExtended TSoftExtended::Sqrt(TSoftExtended a) {
   // top bit at 2^63: r = floor(sqrt(R)), found by Newton steps on the integers.
   const bool odd = (x.Exp & 1) != 0;
   const TWideWords R = odd ? TWideWords{x.Mant, 0} : TWideWords{x.Mant >> 1, x.Mant << 63};
-  // A first guess from the root of the top word, at or above the true root and within 2^-31 of
-  // it, then Newton steps r = (r + R / r) / 2 from above, which stop at floor(sqrt(R)).
+  // A first guess: the double root of the top word, good to some 50 bits (where that cannot run,
+  // in constant expressions, bisection of it to 32). One Newton step r + (R - r^2) / 2r takes it to
+  // within a few units of the root, and whole-number checks settle on r = floor(sqrt(R)).
   std::uint64_t r = 0;
-  {
-    const std::uint64_t top = R.Hi;
+  if (std::is_constant_evaluated()) {
     std::uint64_t lo = std::uint64_t(1) << 31, hi = (std::uint64_t(1) << 32) - 1;
     while (lo < hi) {
       const std::uint64_t mid = (lo + hi + 1) / 2;
-      if (mid * mid <= top) lo = mid;
+      if (mid * mid <= R.Hi) lo = mid;
       else hi = mid - 1;
     }
-    r = ((lo + 1) << 32) - 1;  // at or above the true root
+    r = lo << 32;
+  } else {
+    const double guess = std::sqrt(static_cast<double>(R.Hi)) * 0x1p32;
+    r = guess >= 0x1p64 ? ~std::uint64_t(0) : static_cast<std::uint64_t>(guess);
   }
-  for (;;) {
-    // R / r beyond a word means a step that does not go down: r is the root already.
-    if (R.Hi >= r) break;
+  {
+    const TWideWords square = MulWords(r, r);
+    const bool low = LessWords(square, R);
+    const TWideWords gap = low ? SubWords(R, square) : SubWords(square, R);  // well below r * 2^64
     std::uint64_t rem = 0;
-    const std::uint64_t q = DivWords(R.Hi, R.Lo, r, rem);
-    const std::uint64_t next = (r >> 1) + (q >> 1) + ((r & q & 1));
-    if (next >= r) break;
-    r = next;
+    const std::uint64_t step = DivWords(gap.Hi, gap.Lo, r, rem) / 2;
+    r = low ? (step > ~r ? ~std::uint64_t(0) : r + step) : r - step;
+  }
+  while (LessWords(R, MulWords(r, r))) --r;
+  for (;;) {  // (r + 1)^2 <= R exactly when R - r^2 > 2r
+    const TWideWords rest = SubWords(R, MulWords(r, r));
+    if (!LessWords({r >> 63, r << 1}, rest)) break;
+    ++r;
   }
   // r = floor(sqrt(R)); the rest R - r^2 decides the rounding: above half exactly when it
   // exceeds r (the root is never exactly half-way).
@@ -311,4 +320,118 @@ constexpr int TSoftExtended::Compare(TSoftExtended a, TSoftExtended b) {
   if (a.Exponent() != b.Exponent()) c = a.Exponent() < b.Exponent() ? -1 : 1;
   else if (a.Significand_ != b.Significand_) c = a.Significand_ < b.Significand_ ? -1 : 1;
   return a.SignBit() ? -c : c;
+}
+
+// Conversions from and to the machine's float and double.
+namespace SoftExtendedFormats {
+
+// The binary formats the extended type converts to and from: fraction bits below the hidden
+// integer bit, and exponent bits above them (the all-ones exponent holds infinities and NaN),
+// then the sign.
+struct TFormat {
+  int FractionBits;
+  int ExponentBits;
+  int Bias = (1 << (ExponentBits - 1)) - 1;
+  int MaxExponent = (1 << ExponentBits) - 1;
+  int SignShift = FractionBits + ExponentBits;
+};
+inline constexpr TFormat DoubleFormat{52, 11};
+inline constexpr TFormat FloatFormat{23, 8};
+
+// The bits of a float or double as an unsigned word.
+template <class T, class U>
+inline U BitsOf(T v) {
+  static_assert(sizeof(T) == sizeof(U));
+  U bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return bits;
+}
+
+template <class T, class U>
+inline T FromBitsOf(U bits) {
+  static_assert(sizeof(T) == sizeof(U));
+  T v;
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+// Widening is exact: the integer bit is made explicit, subnormals are normalised (the extended
+// range holds them all), and a signalling NaN is quietened, as loading one does on the hardware.
+inline TSoftExtended Widen(std::uint64_t bits, const TFormat& f) {
+  const bool negative = (bits >> f.SignShift) & 1;
+  const int exponent = static_cast<int>((bits >> f.FractionBits) & static_cast<std::uint64_t>(f.MaxExponent));
+  const std::uint64_t fraction = bits & ((std::uint64_t(1) << f.FractionBits) - 1);
+  const std::uint16_t sign = negative ? 0x8000 : 0;
+  const int toTop = 63 - f.FractionBits;
+  if (exponent == f.MaxExponent) {
+    if (fraction == 0) return TSoftExtended::Infinity(negative);
+    return TSoftExtended::FromBits(sign | TSoftExtended::MaxExponent,
+                                   TSoftExtended::IntegerBit | TSoftExtended::QuietBit | (fraction << toTop));
+  }
+  if (exponent == 0) {
+    if (fraction == 0) return TSoftExtended::Zero(negative);
+    const int shift = std::countl_zero(fraction);
+    // fraction * 2^(1 - bias - fractionBits), its top bit moved to bit 63.
+    const int top = 1 - f.Bias - f.FractionBits + (63 - shift);
+    return TSoftExtended::FromBits(static_cast<std::uint16_t>(sign | (top + TSoftExtended::Bias)), fraction << shift);
+  }
+  return TSoftExtended::FromBits(static_cast<std::uint16_t>(sign | (exponent - f.Bias + TSoftExtended::Bias)),
+                                 TSoftExtended::IntegerBit | (fraction << toTop));
+}
+
+// Narrowing rounds once, to nearest with ties to even, into the narrower format's normals and
+// subnormals; NaN keeps the top of its significand and stays quiet.
+inline std::uint64_t Narrow(TSoftExtended v, const TFormat& f) {
+  const std::uint64_t sign = std::uint64_t(v.SignBit()) << f.SignShift;
+  const std::uint64_t infinity = sign | (std::uint64_t(f.MaxExponent) << f.FractionBits);
+  const int toTop = 63 - f.FractionBits;
+  if (v.IsNaN()) {
+    const std::uint64_t quiet = std::uint64_t(1) << (f.FractionBits - 1);
+    return infinity | quiet | ((v.Significand() << 1) >> (toTop + 1));
+  }
+  if (v.IsInf()) return infinity;
+  if (v.IsZero()) return sign;
+  const TSoftExtended::TParts x = v.Parts();
+  int exponent = x.Exp + f.Bias;
+  int drop = toTop;  // bits of the 64-bit significand that do not fit
+  if (exponent <= 0) {
+    drop += 1 - exponent;
+    exponent = 0;
+  }
+  if (drop > 64) return sign;  // below half the smallest subnormal
+  std::uint64_t kept = drop == 64 ? 0 : x.Mant >> drop;
+  const std::uint64_t rest = drop == 64 ? x.Mant : x.Mant << (64 - drop);
+  constexpr std::uint64_t half = std::uint64_t(1) << 63;
+  if (rest > half || (rest == half && (kept & 1))) ++kept;
+  const std::uint64_t hidden = std::uint64_t(1) << f.FractionBits;
+  if (kept == hidden << 1) {  // rounded up into the next binade
+    kept >>= 1;
+    ++exponent;
+  } else if (exponent == 0 && (kept & hidden)) {
+    exponent = 1;  // the largest subnormal rounded up to the smallest normal
+  }
+  if (exponent >= f.MaxExponent) return infinity;
+  return sign | (std::uint64_t(exponent) << f.FractionBits) | (kept & (hidden - 1));
+}
+
+}  // namespace SoftExtendedFormats
+
+inline TSoftExtended::TSoftExtended(double v) {
+  using namespace SoftExtendedFormats;
+  *this = Widen(BitsOf<double, std::uint64_t>(v), DoubleFormat);
+}
+
+inline TSoftExtended::TSoftExtended(float v) {
+  using namespace SoftExtendedFormats;
+  *this = Widen(BitsOf<float, std::uint32_t>(v), FloatFormat);
+}
+
+inline TSoftExtended::operator double() const {
+  using namespace SoftExtendedFormats;
+  return FromBitsOf<double, std::uint64_t>(Narrow(*this, DoubleFormat));
+}
+
+inline TSoftExtended::operator float() const {
+  using namespace SoftExtendedFormats;
+  return FromBitsOf<float, std::uint32_t>(static_cast<std::uint32_t>(Narrow(*this, FloatFormat)));
 }

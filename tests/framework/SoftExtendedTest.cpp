@@ -316,7 +316,6 @@ TEST(SoftExtendedConversions, QuotientsOfWholeNumbersAreTheDecimals) {
   EXPECT_TRUE(SameBits(TSoftExtended(121) / 10, ToSoft(12.1L)));
   EXPECT_TRUE(SameBits(TSoftExtended(5) / 100, ToSoft(0.05L)));
   EXPECT_TRUE(SameBits(TSoftExtended(9.2e18), ToSoft(9.2e18L)));
-  static_assert(TSoftExtended(4058451049) / 100000000 > 40, "usable in constant expressions");
 }
 
 #endif  // TARNYX_X87_LONG_DOUBLE
@@ -337,6 +336,13 @@ TEST(SoftExtendedRules, RoundingToIntegersSaturatesAndHalvesGoToEven) {
   EXPECT_EQ(RoundToInt(TSoftExtended(-0.5)), 0);
   EXPECT_EQ(RoundToInt(TSoftExtended(1023.5)), 1024);
 }
+
+// The game's constants are worked out while compiling; square roots too, by their own path.
+static_assert(TSoftExtended(4058451049) / 100000000 > 40);
+static_assert(Sqrt(TSoftExtended(16)) == TSoftExtended(4));
+static_assert(Sqrt(TSoftExtended(2)) > TSoftExtended(14142135623) / 10000000000 &&
+              Sqrt(TSoftExtended(2)) < TSoftExtended(14142135624) / 10000000000);
+static_assert(Sqrt(TSoftExtended(0xFFFFFFFFFFFFFFFFu) * TSoftExtended(0xFFFFFFFFFFFFFFFFu)) == TSoftExtended(0xFFFFFFFFFFFFFFFFu));
 
 TEST(SoftExtendedRules, InvalidOperationsGiveTheDefaultNaN) {
   const TSoftExtended inf = TSoftExtended::Infinity(false), zero;
