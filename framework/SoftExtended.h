@@ -338,21 +338,13 @@ struct TFormat {
 inline constexpr TFormat DoubleFormat{52, 11};
 inline constexpr TFormat FloatFormat{23, 8};
 
-// The bits of a float or double as an unsigned word.
-template <class T, class U>
-inline U BitsOf(T v) {
-  static_assert(sizeof(T) == sizeof(U));
-  U bits;
-  std::memcpy(&bits, &v, sizeof bits);
-  return bits;
-}
-
-template <class T, class U>
-inline T FromBitsOf(U bits) {
-  static_assert(sizeof(T) == sizeof(U));
-  T v;
-  std::memcpy(&v, &bits, sizeof v);
-  return v;
+// The same bytes as another type of the same size: a float or double as its bits, and back.
+template <class To, class From>
+inline To Reinterpret(From v) {
+  static_assert(sizeof(To) == sizeof(From));
+  To r;
+  std::memcpy(&r, &v, sizeof r);
+  return r;
 }
 
 // Widening is exact: the integer bit is made explicit, subnormals are normalised (the extended
@@ -418,20 +410,20 @@ inline std::uint64_t Narrow(TSoftExtended v, const TFormat& f) {
 
 inline TSoftExtended::TSoftExtended(double v) {
   using namespace SoftExtendedFormats;
-  *this = Widen(BitsOf<double, std::uint64_t>(v), DoubleFormat);
+  *this = Widen(Reinterpret<std::uint64_t>(v), DoubleFormat);
 }
 
 inline TSoftExtended::TSoftExtended(float v) {
   using namespace SoftExtendedFormats;
-  *this = Widen(BitsOf<float, std::uint32_t>(v), FloatFormat);
+  *this = Widen(Reinterpret<std::uint32_t>(v), FloatFormat);
 }
 
 inline TSoftExtended::operator double() const {
   using namespace SoftExtendedFormats;
-  return FromBitsOf<double, std::uint64_t>(Narrow(*this, DoubleFormat));
+  return Reinterpret<double>(Narrow(*this, DoubleFormat));
 }
 
 inline TSoftExtended::operator float() const {
   using namespace SoftExtendedFormats;
-  return FromBitsOf<float, std::uint32_t>(static_cast<std::uint32_t>(Narrow(*this, FloatFormat)));
+  return Reinterpret<float>(static_cast<std::uint32_t>(Narrow(*this, FloatFormat)));
 }
