@@ -18,6 +18,7 @@
 #endif
 
 #if defined(TARNYX_X87_LONG_DOUBLE) && !defined(TARNYX_PORTABLE_EXTENDED)
+#define TARNYX_HARDWARE_EXTENDED 1
 using Extended = long double;
 #else
 using Extended = TSoftExtended;
@@ -91,7 +92,7 @@ inline int RoundToInt(long double v) { return ClampToInt(RoundToInt64(v)); }
 }  // namespace X87
 #endif
 
-#if defined(TARNYX_X87_LONG_DOUBLE) && !defined(TARNYX_PORTABLE_EXTENDED)
+#ifdef TARNYX_HARDWARE_EXTENDED
 using X87::Abs;
 using X87::RoundToInt;
 using X87::RoundToInt64;
@@ -103,7 +104,7 @@ using X87::TruncToInt64;
 // rounded once from a result good to far more than the 64 bits kept. One implementation on every
 // machine, so the angle does not depend on a C library.
 TSoftExtended Atan2(TSoftExtended y, TSoftExtended x);
-#if defined(TARNYX_X87_LONG_DOUBLE) && !defined(TARNYX_PORTABLE_EXTENDED)
+#ifdef TARNYX_HARDWARE_EXTENDED
 inline long double Atan2(long double y, long double x) { return ToHardware(Atan2(ToSoft(y), ToSoft(x))); }
 #endif
 
@@ -113,6 +114,6 @@ inline long double Atan2(long double y, long double x) { return ToHardware(Atan2
 // Rounded once from the exact value, halves to even. Writes at most 64 characters and returns the
 // end.
 char* FormatGeneral(char* out, TSoftExtended v, int precision);
-#if defined(TARNYX_X87_LONG_DOUBLE) && !defined(TARNYX_PORTABLE_EXTENDED)
+#ifdef TARNYX_HARDWARE_EXTENDED
 inline char* FormatGeneral(char* out, long double v, int precision) { return FormatGeneral(out, ToSoft(v), precision); }
 #endif

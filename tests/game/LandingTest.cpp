@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <set>
 #include <string>
@@ -148,6 +149,19 @@ TEST_F(Landing, HullNeverGoesBelowZero) {
   player.VY = 3.0f;  // impact exactly the hull
   planet.GravityAndLanding(player);
   EXPECT_EQ(player.Hull, 0);
+}
+
+TEST_F(Landing, ImpactsBeyondEveryCounterStillWreckTheShip) {
+  // Ten times these speeds is beyond the 64-bit range: the impact is the largest there is, not a
+  // wrapped-round negative number that would let the ship land unharmed.
+  for (float vy : {1e18f, 3e38f, std::numeric_limits<float>::infinity()}) {
+    SetUp();
+    PlaceOver(64, 105);
+    player.VY = vy;
+    planet.GravityAndLanding(player);
+    EXPECT_EQ(player.Hull, 0) << vy;
+    EXPECT_TRUE(player.Landed) << vy;
+  }
 }
 
 TEST_F(Landing, AlignmentToleranceIsTenStepsEitherWay) {
