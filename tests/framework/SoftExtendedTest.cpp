@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <random>
 #include <string>
 #include <vector>
@@ -155,13 +156,10 @@ class TOperands {
 
 #ifdef TARNYX_X87_LONG_DOUBLE
 
-using TBinary = std::function<TSoftExtended(TSoftExtended, TSoftExtended)>;
-using THardBinary = std::function<long double(long double, long double)>;
-
 struct TBinaryCase {
   const char* Name;
-  TBinary Soft;
-  THardBinary Hard;
+  TSoftExtended (*Soft)(TSoftExtended, TSoftExtended);
+  long double (*Hard)(long double, long double);
 };
 
 void PrintTo(const TBinaryCase& c, std::ostream* os) { *os << c.Name; }
@@ -202,20 +200,38 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<TBinaryCase>& info) { return std::string(info.param.Name); });
 
 // One-operand operations and conversions: each gives a description of its result on both sides.
-struct TUnaryCase {
-  const char* Name;
-  std::function<std::string(TSoftExtended)> Soft;
-  std::function<std::string(long double)> Hard;
-};
+// An outcome of any type as two words: the bits of an extended, double or float result, an
+// integer, or the answers of the six comparisons.
+using TOutcome = std::pair<std::uint64_t, std::uint64_t>;
+
+TOutcome Of(TSoftExtended v) { return {v.SignExponent(), v.Significand()}; }
+TOutcome Of(long double v) { return Of(ToSoft(v)); }
+template <class T>
+TOutcome Of(T v) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &v, sizeof v);
+  return {bits, sizeof v};
+}
 
 template <class T>
-std::string BitsText(T v) {
-  unsigned char bytes[sizeof(T)];
-  std::memcpy(bytes, &v, sizeof(T));
-  std::string s;
-  for (unsigned char b : bytes) s += "0123456789abcdef"[b >> 4], s += "0123456789abcdef"[b & 15];
-  return s;
+TOutcome Order(T a, T b) {
+  return {std::uint64_t(a < b) | std::uint64_t(a <= b) << 1 | std::uint64_t(a == b) << 2 |
+              std::uint64_t(a != b) << 3 | std::uint64_t(a >= b) << 4 | std::uint64_t(a > b) << 5,
+          0};
 }
+
+std::string Hex(TOutcome o) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%llx:%016llx", static_cast<unsigned long long>(o.first),
+                static_cast<unsigned long long>(o.second));
+  return text;
+}
+
+struct TUnaryCase {
+  const char* Name;
+  TOutcome (*Soft)(TSoftExtended);
+  TOutcome (*Hard)(long double);
+};
 
 void PrintTo(const TUnaryCase& c, std::ostream* os) { *os << c.Name; }
 
@@ -225,8 +241,9 @@ TEST_P(SoftExtendedOneOperand, MatchesTheX87) {
   const TUnaryCase& op = GetParam();
   int failures = 0;
   auto check = [&](TSoftExtended a) {
-    const std::string soft = op.Soft(a), hw = op.Hard(ToHardware(a));
-    if (soft != hw && ++failures <= 10) ADD_FAILURE() << op.Name << "(" << Hex(a) << ") = " << soft << ", the x87 gives " << hw;
+    const TOutcome soft = op.Soft(a), hw = op.Hard(ToHardware(a));
+    if (soft != hw && ++failures <= 10)
+      ADD_FAILURE() << op.Name << "(" << Hex(a) << ") = " << Hex(soft) << ", the x87 gives " << Hex(hw);
   };
   for (TSoftExtended a : HardValues()) check(a);
   TOperands operands(std::hash<std::string>{}(op.Name));
@@ -234,46 +251,37 @@ TEST_P(SoftExtendedOneOperand, MatchesTheX87) {
   EXPECT_EQ(failures, 0);
 }
 
-std::string Text(TSoftExtended v) { return Hex(v); }
-std::string Text(long double v) { return Hex(ToSoft(v)); }
-std::string Text(std::int64_t v) { return std::to_string(v); }
-
-// The game's comparisons, all six, as one word.
-template <class T>
-std::string Order(T a, T b) {
-  return std::string(a < b ? "<" : "") + (a <= b ? "<=" : "") + (a == b ? "==" : "") + (a != b ? "!=" : "") +
-         (a >= b ? ">=" : "") + (a > b ? ">" : "");
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Operations, SoftExtendedOneOperand,
     testing::Values(
-        TUnaryCase{"sqrt", [](TSoftExtended a) { return Text(Sqrt(a)); }, [](long double a) { return Text(X87::Sqrt(a)); }},
+        TUnaryCase{"sqrt", [](TSoftExtended a) { return Of(Sqrt(a)); }, [](long double a) { return Of(X87::Sqrt(a)); }},
         TUnaryCase{"sqrt_of_square",  // exact roots, and the roots of their neighbours
-                   [](TSoftExtended a) { return Text(Sqrt(a * a)); },
-                   [](long double a) { return Text(X87::Sqrt(a * a)); }},
-        TUnaryCase{"to_double", [](TSoftExtended a) { return BitsText(static_cast<double>(a)); },
-                   [](long double a) { return BitsText(static_cast<double>(a)); }},
-        TUnaryCase{"to_float", [](TSoftExtended a) { return BitsText(static_cast<float>(a)); },
-                   [](long double a) { return BitsText(static_cast<float>(a)); }},
-        TUnaryCase{"round_to_int64", [](TSoftExtended a) { return Text(RoundToInt64(a)); },
-                   [](long double a) { return Text(X87::RoundToInt64(a)); }},
-        TUnaryCase{"truncate_to_int64", [](TSoftExtended a) { return Text(TruncToInt64(a)); },
-                   [](long double a) { return Text(X87::TruncToInt64(a)); }},
-        TUnaryCase{"round_to_integral", [](TSoftExtended a) { return Text(TSoftExtended::RoundToIntegral(a)); },
-                   [](long double a) { return Text(std::nearbyint(a)); }},
-        TUnaryCase{"round_to_int", [](TSoftExtended a) { return std::to_string(RoundToInt(a)); },
-                   [](long double a) { return std::to_string(X87::RoundToInt(a)); }},
-        TUnaryCase{"negate_and_abs", [](TSoftExtended a) { return Text(-a) + Text(Abs(a)); },
-                   [](long double a) { return Text(-a) + Text(std::fabs(a)); }},
+                   [](TSoftExtended a) { return Of(Sqrt(a * a)); }, [](long double a) { return Of(X87::Sqrt(a * a)); }},
+        TUnaryCase{"to_double", [](TSoftExtended a) { return Of(static_cast<double>(a)); },
+                   [](long double a) { return Of(static_cast<double>(a)); }},
+        TUnaryCase{"to_float", [](TSoftExtended a) { return Of(static_cast<float>(a)); },
+                   [](long double a) { return Of(static_cast<float>(a)); }},
+        TUnaryCase{"round_to_int64", [](TSoftExtended a) { return Of(RoundToInt64(a)); },
+                   [](long double a) { return Of(X87::RoundToInt64(a)); }},
+        TUnaryCase{"truncate_to_int64", [](TSoftExtended a) { return Of(TruncToInt64(a)); },
+                   [](long double a) { return Of(X87::TruncToInt64(a)); }},
+        TUnaryCase{"round_to_integral", [](TSoftExtended a) { return Of(TSoftExtended::RoundToIntegral(a)); },
+                   [](long double a) { return Of(std::nearbyint(a)); }},
+        TUnaryCase{"round_to_int", [](TSoftExtended a) { return Of(RoundToInt(a)); },
+                   [](long double a) { return Of(X87::RoundToInt(a)); }},
+        TUnaryCase{"negate", [](TSoftExtended a) { return Of(-a); }, [](long double a) { return Of(-a); }},
+        TUnaryCase{"abs", [](TSoftExtended a) { return Of(Abs(a)); }, [](long double a) { return Of(std::fabs(a)); }},
+        TUnaryCase{"compare_with_itself_and_its_opposite",
+                   [](TSoftExtended a) { return TOutcome{Order(a, a).first, Order(a, -a).first}; },
+                   [](long double a) { return TOutcome{Order(a, a).first, Order(a, -a).first}; }},
         TUnaryCase{"compare_with_neighbours",
                    [](TSoftExtended a) {
-                     return Order(a, a) + Order(a, -a) + Order(a, TSoftExtended(1.5)) + Order(a, TSoftExtended::Zero(true)) +
-                            Order(a, a * TSoftExtended(1.0000000000000002));
+                     return TOutcome{Order(a, TSoftExtended(1.5)).first | Order(a, TSoftExtended::Zero(true)).first << 8,
+                                     Order(a, a * TSoftExtended(1.0000000000000002)).first};
                    },
                    [](long double a) {
-                     return Order(a, a) + Order(a, -a) + Order(a, 1.5L) + Order(a, -0.0L) +
-                            Order(a, a * static_cast<long double>(1.0000000000000002));
+                     return TOutcome{Order(a, 1.5L).first | Order(a, -0.0L).first << 8,
+                                     Order(a, a * static_cast<long double>(1.0000000000000002)).first};
                    }}),
     [](const testing::TestParamInfo<TUnaryCase>& info) { return std::string(info.param.Name); });
 
@@ -282,31 +290,31 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SoftExtendedConversions, FromDoubleFloatAndIntegersMatchTheX87) {
   TOperands operands(7);
   int failures = 0;
-  auto expect = [&](const std::string& what, TSoftExtended soft, long double hw) {
+  auto expect = [&](const char* from, TOutcome input, TSoftExtended soft, long double hw) {
     if (!SameBits(soft, ToSoft(hw)) && ++failures <= 10)
-      ADD_FAILURE() << what << ": " << Hex(soft) << ", the x87 gives " << Hex(ToSoft(hw));
+      ADD_FAILURE() << "from " << from << " " << Hex(input) << ": " << Hex(soft) << ", the x87 gives " << Hex(ToSoft(hw));
   };
   for (int i = 0; i < 1000000; ++i) {
     const std::uint64_t bits = operands.Bits();
     double d;
     std::memcpy(&d, &bits, sizeof d);
-    expect("double " + BitsText(d), TSoftExtended(d), static_cast<long double>(d));
+    expect("double", Of(d), TSoftExtended(d), static_cast<long double>(d));
     const auto fbits = static_cast<std::uint32_t>(bits >> 17);
     float f;
     std::memcpy(&f, &fbits, sizeof f);
-    expect("float " + BitsText(f), TSoftExtended(f), static_cast<long double>(f));
+    expect("float", Of(f), TSoftExtended(f), static_cast<long double>(f));
     const auto i64 = static_cast<std::int64_t>(bits >> operands.Below(64));
-    expect("int64 " + std::to_string(i64), TSoftExtended(i64), static_cast<long double>(i64));
-    expect("-int64 " + std::to_string(i64), TSoftExtended(-i64), static_cast<long double>(-i64));
+    expect("int64", Of(i64), TSoftExtended(i64), static_cast<long double>(i64));
+    expect("int64", Of(-i64), TSoftExtended(-i64), static_cast<long double>(-i64));
     const auto i32 = static_cast<std::int32_t>(bits);
-    expect("int32 " + std::to_string(i32), TSoftExtended(i32), static_cast<long double>(i32));
-    expect("uint64 " + std::to_string(bits), TSoftExtended(bits), static_cast<long double>(bits));
+    expect("int32", Of(i32), TSoftExtended(i32), static_cast<long double>(i32));
+    expect("uint64", Of(bits), TSoftExtended(bits), static_cast<long double>(bits));
     const TSoftExtended a = operands.Next(), b = operands.Next();
     if (Order(a, b) != Order(ToHardware(a), ToHardware(b)) && ++failures <= 10)
       ADD_FAILURE() << "order of " << Hex(a) << " and " << Hex(b);
   }
   for (std::int64_t i : {INT64_MIN, INT64_MAX, std::int64_t(0), std::int64_t(-1)})
-    expect("int64 " + std::to_string(i), TSoftExtended(i), static_cast<long double>(i));
+    expect("int64", Of(i), TSoftExtended(i), static_cast<long double>(i));
   EXPECT_EQ(failures, 0);
 }
 
