@@ -6,7 +6,6 @@
 #include <concepts>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <type_traits>
 
 #include "framework/WideWords.h"
@@ -34,7 +33,7 @@ class TSoftExtended {
   constexpr TSoftExtended() = default;
 
   template <std::integral I>
-  constexpr TSoftExtended(I v) {  // NOLINT: exact, like the built-in conversion
+  constexpr TSoftExtended(I v) {  // exact, like the built-in conversion
     bool negative = false;
     std::uint64_t magnitude = 0;
     if constexpr (std::is_signed_v<I>) {
@@ -49,8 +48,8 @@ class TSoftExtended {
     SignExponent_ = static_cast<std::uint16_t>((negative ? 0x8000 : 0) | (Bias + 63 - shift));
   }
 
-  TSoftExtended(double v);  // NOLINT: exact
-  TSoftExtended(float v);   // NOLINT: exact
+  TSoftExtended(double v);  // exact
+  TSoftExtended(float v);   // exact
   TSoftExtended(long double) = delete;
 
   explicit operator double() const;
