@@ -22,6 +22,11 @@ int WorldCommand(const TCommandArgs& args);
 // the real form and components on the headless backend, 20 ms of fake time per frame.
 int RunCommand(const TCommandArgs& args);
 
+// demo FILE [--state FILE|-] [--shot K:FILE.png]... [--record NEW] [--no-directinput]: replays a
+// demo from its seed and reports the first frame at which the game's state drifts from the
+// recorded checksums (exit 3); a file that is no readable demo gets one line and exit 2.
+int DemoCommand(const TCommandArgs& args);
+
 // dib FILE: reads a .bmp or stored picture data with the game's reader; prints its width,
 // height, bit count and colour count as one JSON line, or the reader's error on stderr (exit 1).
 int DibCommand(const TCommandArgs& args);
