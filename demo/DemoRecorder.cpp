@@ -29,6 +29,7 @@ TDemoRecorder::TDemoRecorder(std::string path, std::uint32_t seed, std::string_v
 }
 
 TDemoRecorder::~TDemoRecorder() {
+  sync_.Wait();
   if (file_) std::fclose(file_);
 }
 
@@ -43,7 +44,8 @@ void TDemoRecorder::WriteOut(bool toDisk) {
     return Fail("cannot write");
   written_ += bytes.size();
   bytes.clear();
-  if (toDisk ? !SyncFileToDisk(file_) : std::fflush(file_) != 0) Fail("cannot write");
+  if (std::fflush(file_) != 0) return Fail("cannot write");
+  if (toDisk) sync_.Request(file_);
 }
 
 void TDemoRecorder::Checkpoint() {
@@ -80,6 +82,7 @@ bool TDemoRecorder::Finish(std::string& error) {
     writer_.End(GameStateChecksum(inputs_.Value));
     WriteOut(false);
   }
+  if (!sync_.Wait() && error_.empty()) error_ = "cannot put " + part_ + " on the disk";
   if (error_.empty()) {
     std::uint8_t count[4];
     PutLittleEndian(count, writer_.Frames(), 4);
@@ -99,6 +102,7 @@ bool TDemoRecorder::Finish(std::string& error) {
 void TDemoRecorder::Discard() {
   if (finished_) return;
   finished_ = true;
+  sync_.Wait();
   if (file_) std::fclose(file_);
   file_ = nullptr;
   std::remove(part_.c_str());

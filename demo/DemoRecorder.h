@@ -9,11 +9,13 @@
 #include "demo/DemoChecksum.h"
 #include "demo/DemoWriter.h"
 #include "input/InputStates.h"
+#include "platform/FileSync.h"
 
 // Records the frames of a game into a demo file. The bytes go to PATH.part; Finish writes the end,
 // puts the file on the disk and renames it to PATH, so that PATH is only ever a whole demo. On
 // the way the file is flushed to the system after every checkpoint (each second at 50 frames a
-// second) and put on the disk every fifth, so that a crash or a power loss keeps all but the
+// second) and put on the disk every fifth, by a thread of its own that the frames never wait
+// for, so that a crash or a power loss keeps all but the
 // last seconds in PATH.part, which replays as a truncated demo. The form calls FrameInput with
 // the input states each frame consumes and FrameEnd when the frame is done.
 class TDemoRecorder {
@@ -52,6 +54,7 @@ class TDemoRecorder {
   TDemoWriter writer_;
   TDemoChecksum inputs_;  // every recorded input byte so far
   std::FILE* file_ = nullptr;
+  TBackgroundFileSync sync_;  // waited for before the file is closed
   std::string path_;
   std::string part_;
   std::string error_;
