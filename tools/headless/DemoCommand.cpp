@@ -1,5 +1,6 @@
 // demo FILE [...]: replays a demo on the headless backend, finds where it drifts from the
-// recording, and prints the final state as run does.
+// recording, and prints the final state as run does; or the state after frame N (--frames N).
+#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <set>
@@ -17,10 +18,24 @@ int DemoCommand(const TCommandArgs& args) {
   if (args.empty() || args[0].rfind("--", 0) == 0) throw EUsageError("demo FILE is required");
   const std::string& file = args[0];
   // The demo holds the seed, the frames and the input; the rest is as run has it.
-  const std::set<std::string> own = {"--seed", "--frames", "--ship", "--keys", "--joysticks", "--joy"};
+  const std::set<std::string> own = {"--seed", "--ship", "--keys", "--joysticks", "--joy"};
   TCommandArgs rest(args.begin() + 1, args.end());
   for (const std::string& arg : rest)
-    if (own.count(arg)) throw EUsageError(arg + " is not for demo: the demo holds the seed, the frames and the input");
+    if (own.count(arg)) throw EUsageError(arg + " is not for demo: the demo holds the seed and the input");
+  // --frames N stops after frame N, to look at the game there.
+  std::optional<std::uint32_t> stopAfter;
+  for (auto at = rest.begin(); at != rest.end(); ++at) {
+    if (*at != "--frames") continue;
+    if (stopAfter) throw EUsageError("--frames given more than once");
+    if (at + 1 == rest.end()) throw EUsageError("--frames needs a value");
+    const std::string& text = *(at + 1);
+    std::uint32_t n = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (ec != std::errc() || end != text.data() + text.size() || n == 0)
+      throw EUsageError("--frames '" + text + "' is not a whole number from 1");
+    stopAfter = n;
+    at = rest.erase(at, at + 2) - 1;
+  }
 
   std::optional<TDemoReader> demo;
   try {
@@ -35,18 +50,22 @@ int DemoCommand(const TCommandArgs& args) {
     std::fprintf(stderr, "tarnyx-headless demo: %s: recorded by %s, played by %s: it may desynchronise\n",
                  file.c_str(), demo->Header().GameVersion.c_str(), GameVersionText);
 
+  if (stopAfter && *stopAfter > demo->Frames())
+    throw EUsageError("--frames " + std::to_string(*stopAfter) + " lies beyond the demo's " +
+                      std::to_string(demo->Frames()) + " frames");
+  const std::uint32_t frames = stopAfter ? *stopAfter : demo->Frames();
+
   AddInputRunOptions();
   AddDemoRunOptions();
   // run wants at least one frame; a demo of none runs none.
-  TCommandArgs runArgs = {"--seed", std::to_string(demo->Header().Seed), "--frames",
-                          std::to_string(demo->Frames() ? demo->Frames() : 1)};
+  TCommandArgs runArgs = {"--seed", std::to_string(demo->Header().Seed), "--frames", std::to_string(frames ? frames : 1)};
   runArgs.insert(runArgs.end(), rest.begin(), rest.end());
   TRunOptions options = ParseRunOptions(runArgs);
-  options.Frames = static_cast<int>(demo->Frames());
+  options.Frames = static_cast<int>(frames);
   for (const auto& [frame, png] : options.Shots)
     if (frame > options.Frames)
-      throw EUsageError("--shot " + std::to_string(frame) + " lies beyond the demo's " + std::to_string(options.Frames) +
-                        " frames");
+      throw EUsageError("--shot " + std::to_string(frame) + " lies beyond the " + std::to_string(options.Frames) +
+                        " frames played");
 
   TDemoPlayer player(*demo);
   player.OnDesync = [](std::uint32_t frame) {
@@ -63,7 +82,7 @@ int DemoCommand(const TCommandArgs& args) {
     std::fflush(to);
     if (player.DesyncFrame() != 0) return 3;
     if (status != 0) return status;
-    return demo->Truncated() ? 2 : 0;
+    return demo->Truncated() && !stopAfter ? 2 : 0;
   });
   return RunGame(options);
 }
