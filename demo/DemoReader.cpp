@@ -57,12 +57,15 @@ void TDemoReader::ReadHeader() {
   const auto need = [&](std::size_t n) {
     if (size < n) throw EDemoError("truncated in its header");
   };
-  need(DemoGameVersionAt + 1);
+  // A newer format may lay out everything after its version differently: it is refused as soon
+  // as its version is known.
+  need(DemoFormatVersionAt + 2);
   header_.FormatVersion = static_cast<std::uint16_t>(GetLittleEndian(&bytes_[DemoFormatVersionAt], 2));
   if (header_.FormatVersion > DemoFormatVersion)
     throw EDemoError("made by a newer version (demo format " + std::to_string(header_.FormatVersion) +
                      "; this game reads format " + std::to_string(DemoFormatVersion) + ")");
   if (header_.FormatVersion == 0) Corrupt(DemoFormatVersionAt);
+  need(DemoGameVersionAt + 1);
   header_.Seed = static_cast<std::uint32_t>(GetLittleEndian(&bytes_[DemoSeedAt], 4));
   if (header_.Seed > DemoLastSeed) Corrupt(DemoSeedAt);
   header_.FrameCount = static_cast<std::uint32_t>(GetLittleEndian(&bytes_[DemoFrameCountAt], 4));

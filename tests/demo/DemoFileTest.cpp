@@ -127,6 +127,8 @@ const TDamage Damages[] = {
     {"CutInTheVersionString", [](auto& b) { b.resize(DemoGameVersionAt + 5); }, "truncated in its header"},
     {"NewerFormat", [](auto& b) { b[DemoFormatVersionAt] = 2; },
      "made by a newer version (demo format 2; this game reads format 1)"},
+    {"NewerFormatWithAShorterHeader", [](auto& b) { b[DemoFormatVersionAt] = 2, b.resize(DemoFormatVersionAt + 2); },
+     "made by a newer version (demo format 2; this game reads format 1)"},
     {"MuchNewerFormat", [](auto& b) { b[DemoFormatVersionAt + 1] = 1; },
      "made by a newer version (demo format 257; this game reads format 1)"},
     {"FormatZero", [](auto& b) { b[DemoFormatVersionAt] = 0; }, Corrupt(DemoFormatVersionAt)},
