@@ -71,6 +71,7 @@ void TForm1::DXTimerTimer(TObject*, int) {
 
   // Input: poll the keyboard and the joystick into the input states.
   if (DXInput) DXInput->Update();
+  if (DXInput && OnFrameInput) OnFrameInput(DXInput->InputStates);
 
   // A destroyed ship can no longer be steered, and is no longer drawn.
   if (Player.Hull > 0) {
@@ -92,6 +93,7 @@ void TForm1::DXTimerTimer(TObject*, int) {
   canvas.Release();
 
   DXDraw->Flip();
+  if (OnFrameEnd) OnFrameEnd();
 }
 
 void RegisterAppClasses() {

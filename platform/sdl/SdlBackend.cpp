@@ -659,3 +659,5 @@ void TSdlBackend::ToggleFullScreen() {
     S->EnterFullScreen();
   }
 }
+
+void TSdlBackend::DisableVsync() { SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0"); }

@@ -46,6 +46,10 @@ class TSdlBackend : public TBackend {
   // False (and nothing changes) for a bad size.
   bool SetWindowIcon(const std::uint32_t* rgba, int width, int height);
 
+  // Frames are shown as soon as they are presented, not at the display's next refresh (for
+  // --timedemo, which measures how fast the game goes). Call before the window is made.
+  static void DisableVsync();
+
   // The version of the SDL library the program runs with, as "2.30.0"; needs no window.
   static std::string LibraryVersion();
 
