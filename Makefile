@@ -37,17 +37,20 @@ run: game
 
 # Every test: the normal build (with the short fuzz runs), the browser build (under node and in
 # headless Chromium), then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (with the soak run).
+# UndefinedBehaviorSanitizer (with the soak run). The sanitizer build also computes the game's
+# 80-bit numbers in software (TARNYX_PORTABLE_EXTENDED), as machines without the x87 do, and its
+# headless tool must match the normal build's byte for byte.
 test: test-fast test-web test-sanitize
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE soak
 
-test-sanitize: deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNYX_SANITIZE=ON -DTARNYX_BENCH=OFF >/dev/null
+test-sanitize: build
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNYX_SANITIZE=ON -DTARNYX_BENCH=OFF \
+	  -DTARNYX_PORTABLE_EXTENDED=ON -DTARNYX_REFERENCE_HEADLESS=$(abspath $(BUILD))/tools/headless/tarnyx-headless >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --output-on-failure -j $(JOBS) -LE fuzz
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 ctest --output-on-failure -j $(JOBS) -LE fuzz
 
 bench:
 	@scripts/install-deps bench

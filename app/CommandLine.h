@@ -7,9 +7,18 @@
 // The name and edition the game goes by, on its title and in --version.
 inline constexpr const char* GameVersionText = "Tarnyx 0.06 Beta (8 bit edition)";
 
+// What the demo options ask for: the game recorded into File (--record), File played back at the
+// game's pace (--playdemo) or as fast as it goes (--timedemo); or none of these.
+struct TDemoOptions {
+  enum TMode { dmNone, dmRecord, dmPlay, dmTime };
+  TMode Mode = dmNone;
+  std::string File;
+};
+
 // Reads the arguments after the program's name. With none, returns -1: the game is to start.
 // With "--version" (writing the game's version and sdlVersion, the SDL library's) or "--help"
 // (a few lines on the controls), writes to out and returns 0. Anything else gets one line on err
-// and returns 2. Never opens a window.
+// and returns 2. Never opens a window. Given demo, also reads "--record FILE", "--playdemo FILE" or
+// "--timedemo FILE" into it and returns -1: the game is to start with that demo.
 int HandleCommandLine(int argc, const char* const* argv, const std::string& sdlVersion,
-                      std::ostream& out, std::ostream& err);
+                      std::ostream& out, std::ostream& err, TDemoOptions* demo = nullptr);

@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 
 #include "display/DirectDrawSurfaceCanvas.h"
+#include "framework/Extended.h"
 #include "game/Main.h"
 #include "game/Readouts.h"
 #include "game/Ship.h"
@@ -48,8 +49,8 @@ void TForm1::DXTimerTimer(TObject*, int) {
 
   surface.Fill(0);
   // The velocity left by the previous frame; thrust and gravity of this frame act on the next.
-  Player.X = static_cast<double>(static_cast<long double>(Player.X) + Player.VX);
-  Player.Y = static_cast<double>(static_cast<long double>(Player.Y) + Player.VY);
+  Player.X = static_cast<double>(Extended(Player.X) + Player.VX);
+  Player.Y = static_cast<double>(Extended(Player.Y) + Player.VY);
 
   DoStars();
 
@@ -70,6 +71,7 @@ void TForm1::DXTimerTimer(TObject*, int) {
 
   // Input: poll the keyboard and the joystick into the input states.
   if (DXInput) DXInput->Update();
+  if (DXInput && OnFrameInput) OnFrameInput(DXInput->InputStates);
 
   // A destroyed ship can no longer be steered, and is no longer drawn.
   if (Player.Hull > 0) {
@@ -91,6 +93,7 @@ void TForm1::DXTimerTimer(TObject*, int) {
   canvas.Release();
 
   DXDraw->Flip();
+  if (OnFrameEnd) OnFrameEnd();
 }
 
 void RegisterAppClasses() {

@@ -1,6 +1,8 @@
 // TForm1: the game's one form, holding its components and the game's handlers.
 #pragma once
 
+#include <functional>
+
 #include "display/DXDraw.h"
 #include "display/DXImageList.h"
 #include "framework/DXForm.h"
@@ -21,6 +23,13 @@ class TForm1 : public TDXForm {
   void FormCreate(TObject* Sender);
   void DXTimerTimer(TObject* Sender, int LagCount);
   void DoStars();
+
+  // Where demos hook into the frame; both are empty unless one is recorded or played. Each frame
+  // calls OnFrameInput with the input states it is about to consume, right after the input
+  // component's Update (a recorder keeps them, a player replaces them), and OnFrameEnd once the
+  // frame is flipped. A tick that draws no frame (no running display) calls neither.
+  std::function<void(TInputStates& States)> OnFrameInput;
+  std::function<void()> OnFrameEnd;
 };
 
 extern TForm1* Form1;

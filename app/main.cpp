@@ -4,17 +4,28 @@
 #include <iostream>
 
 #include "app/CommandLine.h"
+#include "app/FixedTimeOfDay.h"
 #include "app/Form1.h"
+#include "app/GameDemo.h"
 #include "app/WindowIcon.h"
 #include "platform/sdl/SdlBackend.h"
 #include "shell/Application.h"
 #include "shell/Exception.h"
 
 int main(int argc, char** argv) {
-  int status = HandleCommandLine(argc, argv, TSdlBackend::LibraryVersion(), std::cout, std::cerr);
+  TDemoOptions demoOptions;
+  int status = HandleCommandLine(argc, argv, TSdlBackend::LibraryVersion(), std::cout, std::cerr, &demoOptions);
   if (status >= 0) return status;
 
-  TSdlBackend backend;
+  TFixedTimeOfDay<TSdlBackend> backend;
+  // A demo builds its world from its seed: a recording from the clock now, a playback from the file.
+  TGameDemo demo(demoOptions, std::cout, std::cerr);
+  bool withDemo = demoOptions.Mode != TDemoOptions::dmNone;
+  if (withDemo) {
+    if (!demo.Prepare(backend.ClockMs(), status)) return status;
+    backend.FixedMs = demo.Seed();
+    if (demo.Fast()) TSdlBackend::DisableVsync();
+  }
   TRgbaPicture icon;
   if (GameWindowIcon(icon)) backend.SetWindowIcon(icon.Pixels.data(), icon.Width, icon.Height);
   SetBackend(&backend);
@@ -23,14 +34,19 @@ int main(int argc, char** argv) {
     Application->Initialize();
     Application->SetTitle("Tarnyx");
     Application->CreateForm(Form1);
-    Application->Run();
+    if (withDemo)
+      demo.Run(*Form1);
+    else
+      Application->Run();
   } catch (const EWindowError& e) {
     std::cerr << "cannot open a window: " << e.what() << '\n';
+    demo.Abandon();
     return 1;
   } catch (const std::exception& e) {
     // A stored form that does not read, for example: one clear line.
     std::cerr << "tarnyx: " << e.what() << '\n';
+    demo.Abandon();
     return 1;
   }
-  return 0;
+  return demo.Finish();
 }

@@ -33,7 +33,7 @@ add_library(tarnyx_platform STATIC ${platform_srcs} ${src}/platform/web/FontTabl
 target_include_directories(tarnyx_platform PUBLIC ${src})
 tarnyx_layer(tarnyx_platform_headless ${src}/platform/headless tarnyx_platform)
 
-foreach(layer shell framework display input game)
+foreach(layer shell framework display input game demo)
   add_subdirectory(${src}/${layer} ${layer})
 endforeach()
 
@@ -43,7 +43,7 @@ list(FILTER app_srcs EXCLUDE REGEX "/(main|WindowIcon)\\.cpp$")
 tarnyx_embed_bytes(form_cpp ${src}/assets/Form1.dfm StoredForm1)
 add_library(tarnyx_app STATIC ${app_srcs} ${form_cpp})
 target_include_directories(tarnyx_app PUBLIC ${src})
-target_link_libraries(tarnyx_app PUBLIC tarnyx_game)
+target_link_libraries(tarnyx_app PUBLIC tarnyx_game tarnyx_demo)
 
 # tarnyx-headless.js, for node: the files it reads and writes are the machine's own (NODERAWFS),
 # so that --state, --shot and demo files work as they do natively. Its WebAssembly is compiled

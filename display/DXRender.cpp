@@ -5,24 +5,18 @@
 #include <cmath>
 #include <limits>
 
+#include "framework/AngleTable.h"
+#include "framework/Extended.h"
+
 namespace {
 
 using Int128 = __int128;
 
-struct TCosineTable {
-  double Values[256];
-  TCosineTable() {
-    for (int i = 0; i < 256; ++i) Values[i] = std::cos(2 * M_PI * i / 256);
-  }
-};
-
-const TCosineTable Cosines;
-
 // Truncation toward zero of a finite extended value, held within a range where the sums and
 // products that follow cannot overflow 128 bits. Values that large never reach a surface anyway.
-Int128 Trunc(long double v) {
-  constexpr long double limit = 0x1p62L;
-  return Int128(static_cast<std::int64_t>(std::clamp(v, -limit, limit)));  // the cast truncates
+Int128 Trunc(Extended v) {
+  const Extended limit = 0x1p62;
+  return Int128(TruncToInt64(std::clamp(v, -limit, limit)));
 }
 
 template <class T>
@@ -118,7 +112,8 @@ struct TRowPainter {
 
 }  // namespace
 
-const double* const TurnCosines = Cosines.Values;
+// The turned drawing reads the game's own angle table.
+const double* const TurnCosines = AngleCosines;
 
 void RenderTurned(const TRenderSurface& Dest, int X, int Y, int Width, int Height, const TRenderSurface& Source,
                   const RECT& SourceArea, double PivotX, double PivotY, bool Transparent, std::uint32_t Key,
@@ -136,15 +131,16 @@ void RenderTurned(const TRenderSurface& Dest, int X, int Y, int Width, int Heigh
 
   const std::int64_t SW = SourceArea.right - SourceArea.left, SH = SourceArea.bottom - SourceArea.top;
   const int a = Angle & 255;  // modulo 256, negative angles included
-  const long double cosA = TurnCosines[a], sinA = TurnCosines[(a + 192) & 255];
+  const Extended cosA = TurnCosines[a], sinA = TurnCosines[(a + 192) & 255];
 
   // The bounding box of the four turned corners, clamped to the destination.
   Int128 minX = 0, maxX = 0, minY = 0, maxY = 0;
   for (int corner = 0; corner < 4; ++corner) {
-    const long double px = (corner & 1) ? Width : 0, py = (corner & 2) ? Height : 0;
-    const Int128 c = Trunc(px - Width * static_cast<long double>(PivotX));
-    const Int128 d = Trunc(py - Height * static_cast<long double>(PivotY));
-    const long double cl = static_cast<long double>(c), dl = static_cast<long double>(d);
+    const Extended px = (corner & 1) ? Width : 0, py = (corner & 2) ? Height : 0;
+    const Int128 c = Trunc(px - Width * Extended(PivotX));
+    const Int128 d = Trunc(py - Height * Extended(PivotY));
+    // Both within 2^62 (Trunc holds them there), so exact as extended values.
+    const Extended cl = std::int64_t(c), dl = std::int64_t(d);
     const Int128 x = X + Trunc(cl * cosA - dl * sinA);
     const Int128 y = Y + Trunc(cl * sinA + dl * cosA);
     if (corner == 0 || x < minX) minX = x;
@@ -159,15 +155,15 @@ void RenderTurned(const TRenderSurface& Dest, int X, int Y, int Width, int Heigh
 
   // 16.16 steps along a row and from row to row.
   const int negA = (256 - a) & 255;
-  const std::int64_t C = std::int64_t(65536.0L * TurnCosines[negA]);  // the casts truncate
-  const std::int64_t S = std::int64_t(65536.0L * TurnCosines[(negA + 192) & 255]);
+  const std::int64_t C = TruncToInt64(Extended(65536) * TurnCosines[negA]);
+  const std::int64_t S = TruncToInt64(Extended(65536) * TurnCosines[(negA + 192) & 255]);
   const std::int64_t dudx = MulDivTrunc(SW, C, Width), dvdx = MulDivTrunc(SH, S, Height);
   const std::int64_t uRow = MulDivTrunc(SW, S, Width), vRow = MulDivTrunc(SH, C, Height);
 
   // The texture position at (Left, Top).
-  Int128 u = Trunc(SW * static_cast<long double>(PivotX) * 65536) + (Left - X) * dudx + (Y - Top) * uRow +
+  Int128 u = Trunc(SW * Extended(PivotX) * 65536) + (Left - X) * dudx + (Y - Top) * uRow +
              Int128(SourceArea.left) * 65536;
-  Int128 v = Trunc(SH * static_cast<long double>(PivotY) * 65536) + (Left - X) * dvdx - (Y - Top) * vRow +
+  Int128 v = Trunc(SH * Extended(PivotY) * 65536) + (Left - X) * dvdx - (Y - Top) * vRow +
              Int128(SourceArea.top) * 65536;
 
   const std::int64_t L = std::int64_t(SourceArea.left) * 65536, R = std::int64_t(SourceArea.right) * 65536;

@@ -7,7 +7,8 @@
 
 #include "platform/WinTypes.h"
 
-// cos(2 pi i / 256) for the 256 angle steps; sine(a) is TurnCosines[(a + 192) mod 256].
+// cos(2 pi i / 256) for the 256 angle steps, the angle table's own entries (AngleCosines);
+// sine(a) is TurnCosines[(a + 192) mod 256].
 extern const double* const TurnCosines;
 
 // A locked surface as the rasterizer sees it: where its pixels are and how they are laid out.

@@ -1,8 +1,7 @@
 // The frame timer.
 #include "framework/DXTimer.h"
 
-#include <cmath>
-
+#include "framework/Extended.h"
 #include "platform/SystemTime.h"
 #include "shell/FormReader.h"
 #include "shell/StoredValue.h"
@@ -84,7 +83,11 @@ void TCustomDXTimer::IdleTick(TObject*, bool& Done) {
   Done = false;
   DWORD now = timeGetTime();
   DWORD elapsed = now - FTickTime;  // unsigned: right across the clock's wrap-around
-  if (elapsed < FInterval) return;
+  if (elapsed < FInterval) {
+    // Nothing to do before the next tick: the loop may sleep until then.
+    if (Application) Application->IdleWakeAt(FTickTime + FInterval);
+    return;
+  }
   FTickTime = now;
   auto lagCount = static_cast<std::int32_t>(elapsed / FIntervalDivisor);
   if (lagCount < 1) lagCount = 1;
@@ -92,11 +95,12 @@ void TCustomDXTimer::IdleTick(TObject*, bool& Done) {
   std::int32_t span = static_cast<std::int32_t>(now - FRateTime);
   if (span < 1) span = 1;
   if (span >= 1000) {
-    long double rate = static_cast<long double>(static_cast<std::int64_t>(FFrameCount) * 1000) / span;
-    FFramesPerSecond = static_cast<int>(std::llrint(rate));  // halves to even
+    Extended rate = Extended(static_cast<std::int64_t>(FFrameCount) * 1000) / span;
+    FFramesPerSecond = RoundToInt(rate);  // halves to even
     FFrameCount = 0;
     FRateTime = now;
   }
+  if (Application) Application->IdleWakeAt(now + FInterval);
   NotifyTimer(lagCount);
 }
 

@@ -13,8 +13,9 @@
 using TDXTimerEvent = std::function<void(TObject* Sender, int LagCount)>;
 
 // The frame timer. Not a system timer: while ticking it is the application's idle handler and
-// keeps the loop polling; each poll reads the millisecond clock and fires OnTimer once Interval
-// milliseconds (unsigned, wrap-safe) have passed since the last tick. With ActiveOnly it leaves
+// keeps the loop from blocking for good; each call reads the millisecond clock and fires OnTimer
+// once Interval milliseconds (unsigned, wrap-safe) have passed since the last tick, and tells the
+// loop when the next tick is due, so that it sleeps until then rather than polling. With ActiveOnly it leaves
 // the idle slot while the application is inactive and comes back when it is active again, with
 // both clock marks reset. FramesPerSecond is measured at the first tick at least 1000 ms after
 // the last measurement (or attach), rounded halves to even.

@@ -1,8 +1,7 @@
 // Explosion slots: starting one, and drawing and advancing a running one.
-#include <cmath>
-
 #include "display/DXDraw.h"
 #include "display/DXImageList.h"
+#include "framework/Extended.h"
 #include "framework/Random.h"
 #include "game/Main.h"
 
@@ -17,14 +16,12 @@ void TExplosion::Start(double x, double y, double vx, double vy) {
 
 namespace {
 
-int Round(long double v) { return static_cast<int>(std::llrint(v)); }
-
 // One of the two pictures, stretched to a random size from nothing up to twice (halfWidth,
 // halfHeight) and turned to a random angle, anew on every frame. The draws go width, height, angle.
 void DrawFlicker(TPictureCollectionItem& picture, TDirectDrawSurface* surface, int sx, int sy,
                  int halfWidth, int halfHeight, int alpha) {
-  int w = Round(RandomBelow(100) / 50.0L * halfWidth);
-  int h = Round(RandomBelow(100) / 50.0L * halfHeight);
+  int w = RoundToInt(Extended(RandomBelow(100)) / 50 * halfWidth);
+  int h = RoundToInt(Extended(RandomBelow(100)) / 50 * halfHeight);
   int angle = RandomBelow(255);
   picture.DrawTurnedBlended(surface, sx, sy, w, h, 0, 0.5, 0.5, angle, alpha);
 }
@@ -34,13 +31,13 @@ void DrawFlicker(TPictureCollectionItem& picture, TDirectDrawSurface* surface, i
 void TExplosion::DrawFrame(TDXDraw& DXDraw, TDXImageList& DXImageList) {
   TDirectDrawSurface* surface = DXDraw.Surface;
   // Fixed in the world: the view follows the ship.
-  int sx = Round(static_cast<long double>(X) - Player.X + ScreenCentreX);
-  int sy = Round(static_cast<long double>(Y) - Player.Y + ScreenCentreY);
+  int sx = RoundToInt(Extended(X) - Player.X + ScreenCentreX);
+  int sy = RoundToInt(Extended(Y) - Player.Y + ScreenCentreY);
   // The fire fades in as the smoke over it fades out.
   DrawFlicker(*DXImageList.Items().ImageByName("Explosion"), surface, sx, sy, 43, 51, Alpha);
   DrawFlicker(*DXImageList.Items().ImageByName("Explosion2"), surface, sx, sy, 96, 96, 255 - Alpha);
   // 60, 62, ..., 254, then 256 wraps to 0 and the slot is idle: 98 frames.
   Alpha = static_cast<std::uint8_t>(Alpha + 2);
-  X = static_cast<double>(static_cast<long double>(X) + VX);
-  Y = static_cast<double>(static_cast<long double>(Y) + VY);
+  X = static_cast<double>(Extended(X) + VX);
+  Y = static_cast<double>(Extended(Y) + VY);
 }

@@ -1,20 +1,21 @@
 // A near planet acting on the ship: its pull, and touching down, landing or crashing on it.
 #include <array>
-#include <cmath>
 
 #include "framework/AngleTable.h"
+#include "framework/Extended.h"
 #include "framework/Random.h"
 #include "game/Main.h"
 
 namespace {
 
-// Radians to angle steps. It is 255/(2 pi), not 256/(2 pi), so rim angles come out a hair short
-// of the true direction; the flight has always felt this way, so it stays.
-constexpr long double RadiansToSteps = 40.58451049L;
-constexpr long double PullDivisor = 50;
-// How far beyond its radius a planet's centre still counts as touching: about half the ship.
-constexpr long double ContactMargin = 12.1L;
-constexpr long long HarmlessImpact = 10;
+// Radians to angle steps, 40.58451049. It is 255/(2 pi), not 256/(2 pi), so rim angles come out a
+// hair short of the true direction; the flight has always felt this way, so it stays. Written as
+// a quotient of whole numbers, which rounds to the same extended value as the decimal.
+constexpr Extended RadiansToSteps = Extended(4058451049) / 100000000;
+constexpr int PullDivisor = 50;
+// How far beyond its radius a planet's centre still counts as touching (12.1): about half the ship.
+constexpr Extended ContactMargin = Extended(121) / 10;
+constexpr std::int64_t HarmlessImpact = 10;
 constexpr int AlignmentTolerance = 10;
 
 // One of these is drawn on a misaligned touch-down; draws 4 to 9 say nothing.
@@ -38,24 +39,25 @@ int AlignmentError(std::uint8_t heading, std::uint8_t e) {
 
 void TPlanet::GravityAndLanding(TPlayer& Player) {
   // The direction to the centre, measured from straight down towards the right.
-  long double dx = static_cast<long double>(X) - Player.X;
-  long double dy = static_cast<long double>(Y) - Player.Y;
-  long double b = std::atan2(dx, dy);
-  // The rim angle under the ship, in the rim's own convention (0 left, 64 top).
-  std::uint8_t e = static_cast<std::uint8_t>(-std::llrint(b * RadiansToSteps - 64));
-  long double dist = std::sqrt(dx * dx + dy * dy);
+  Extended dx = Extended(X) - Player.X;
+  Extended dy = Extended(Y) - Player.Y;
+  Extended b = Atan2(dx, dy);
+  // The rim angle under the ship, in the rim's own convention (0 left, 64 top). Only the low 8
+  // bits count, and they do not depend on which way the negation wraps.
+  std::uint8_t e = static_cast<std::uint8_t>(0 - static_cast<std::uint64_t>(RoundToInt64(b * RadiansToSteps - 64)));
+  Extended dist = Sqrt(dx * dx + dy * dy);
 
   // The impact is judged on the velocity the ship arrived with, before this planet's pull.
-  long double vx = Player.VX;
-  long double vy = Player.VY;
-  long long impact = std::llrint(std::sqrt(vx * vx + vy * vy) * 10);
+  Extended vx = Player.VX;
+  Extended vy = Player.VY;
+  std::int64_t impact = RoundToInt64(Sqrt(vx * vx + vy * vy) * 10);
   std::uint8_t h0 = Player.Hull;
 
   // The pull points along the whole-step angle e and falls off with the distance itself. At the
   // very centre there is no direction to pull in, so nothing is added there.
   if (dist != 0) {
-    long double cos = AngleCos(e);
-    long double sin = AngleSin(e);
+    Extended cos = AngleCos(e);
+    Extended sin = AngleSin(e);
     Player.VX = static_cast<float>(vx + cos * Radius / (dist * PullDivisor));
     Player.VY = static_cast<float>(vy + sin * Radius / (dist * PullDivisor));
   }

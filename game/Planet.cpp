@@ -1,7 +1,7 @@
 // Planets: creating one, and generating its size, place, name and things.
-#include <cmath>
 #include <string>
 
+#include "framework/Extended.h"
 #include "framework/Random.h"
 #include "game/Main.h"
 
@@ -54,8 +54,8 @@ void TPlanet::Generate(double Range) {
   Radius = static_cast<std::uint16_t>(k == 11 ? 400 : 100 + 10 * k);
   ImageName = "Planet" + std::to_string(Radius);
 
-  std::int32_t n = static_cast<std::int32_t>(std::llrint(Range));
-  long double half = static_cast<long double>(Range) / 2;
+  std::int32_t n = static_cast<std::int32_t>(RoundToInt64(Range));
+  Extended half = Extended(Range) / 2;
   X = static_cast<double>(RandomBelow(n) - half);
   Y = static_cast<double>(RandomBelow(n) - half);
 

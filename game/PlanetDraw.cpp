@@ -1,17 +1,14 @@
 // Drawing a near planet: its body, and every thing on its rim standing upright, lights pulsing.
-#include <cmath>
-
 #include "display/DXDraw.h"
 #include "display/DXImageList.h"
 #include "framework/AngleTable.h"
+#include "framework/Extended.h"
 #include "game/Main.h"
 
 namespace {
 
 // How deep a thing's foot sinks into the body, so that it stands on the rim, not above it.
 constexpr int SunkenPixels = 4;
-
-int Round(long double v) { return static_cast<int>(std::llrint(v)); }
 
 }  // namespace
 
@@ -25,9 +22,9 @@ void StepGlow(TPlanetThing& Thing) {
 void TPlanet::DrawPlanet(TDXDraw& DXDraw, TDXImageList& DXImageList, double ShipX, double ShipY) {
   TDirectDrawSurface* surface = DXDraw.Surface;
   // The ship sits at the screen centre; everything else is placed relative to it.
-  long double left = static_cast<long double>(X) - ShipX + ScreenCentreX - Radius;
-  long double top = static_cast<long double>(Y) - ShipY + ScreenCentreY - Radius;
-  DXImageList.Items().ImageByName(ImageName)->Draw(surface, Round(left), Round(top), 0);
+  Extended left = Extended(X) - ShipX + ScreenCentreX - Radius;
+  Extended top = Extended(Y) - ShipY + ScreenCentreY - Radius;
+  DXImageList.Items().ImageByName(ImageName)->Draw(surface, RoundToInt(left), RoundToInt(top), 0);
 
   for (TPlanetThing& thing : Things) {
     TPictureCollectionItem& picture = *DXImageList.Items().ImageByName(thing.ImageName);
@@ -35,10 +32,10 @@ void TPlanet::DrawPlanet(TDXDraw& DXDraw, TDXImageList& DXImageList, double Ship
     int h = picture.Height();
     // From the centre out to the middle of the thing.
     int d = Radius + h / 2 - SunkenPixels;
-    long double cos = AngleCos(thing.Angle);
-    long double sin = AngleSin(thing.Angle);
-    int sx = Round(X - cos * d - ShipX + ScreenCentreX);
-    int sy = Round(Y - sin * d - ShipY + ScreenCentreY);
+    Extended cos = AngleCos(thing.Angle);
+    Extended sin = AngleSin(thing.Angle);
+    int sx = RoundToInt(X - cos * d - ShipX + ScreenCentreX);
+    int sy = RoundToInt(Y - sin * d - ShipY + ScreenCentreY);
     // Upright at the top of the rim (64), turned with the rim elsewhere: always pointing out.
     int rotation = thing.Angle - 64;
     if (thing.Glow == 0) {

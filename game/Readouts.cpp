@@ -1,9 +1,9 @@
 // Formatting the readouts.
 #include "game/Readouts.h"
 
-#include <charconv>
-#include <cmath>
 #include <locale>
+
+#include "framework/Extended.h"
 
 char LocaleDecimalSeparator() {
   static const char separator = [] {
@@ -19,15 +19,13 @@ char LocaleDecimalSeparator() {
 std::string FrameRateText(int FramesPerSecond) { return std::to_string(FramesPerSecond) + "FPS"; }
 
 std::string SpeedText(double Speed) {
-  const long double hundredfold = static_cast<long double>(Speed) * 100;
+  const Extended hundredfold = Extended(Speed) * 100;
   // Beyond the 64-bit range (or not a number at all) there is nothing left to round.
-  const long double shown = std::fabs(hundredfold) < 9.2e18L
-                                ? static_cast<long double>(std::llrint(hundredfold)) / 10
-                                : static_cast<long double>(Speed) * 10;
+  const Extended shown = Abs(hundredfold) < Extended(9.2e18) ? Extended(RoundToInt64(hundredfold)) / 10
+                                                             : Extended(Speed) * 10;
   // General format: fixed notation for ordinary values, no trailing zeros, no point when whole.
   char digits[64];
-  auto [end, ec] = std::to_chars(digits, digits + sizeof digits, shown, std::chars_format::general, 15);
-  std::string number = ec == std::errc() ? std::string(digits, end) : std::string("0");
+  std::string number(digits, FormatGeneral(digits, shown, 15));
   for (char& c : number)
     if (c == '.') c = LocaleDecimalSeparator();
   return "Relative speed: " + number + " km/s";

@@ -1,17 +1,16 @@
 // The ship's flight model and controls: turning, thrust, the flame and the ship picture.
 #include "game/Ship.h"
 
-#include <cmath>
-
 #include "display/DXDraw.h"
 #include "display/DXImageList.h"
 #include "framework/AngleTable.h"
+#include "framework/Extended.h"
 
 namespace {
 
 constexpr int FineTurnStep = 1;
-// Held in extended precision, unlike the ship's own single-precision thrust.
-constexpr long double FineThrust = 0.05L;
+// Held in extended precision (0.05), unlike the ship's own single-precision thrust.
+constexpr Extended FineThrust = Extended(5) / 100;
 constexpr double FineFlamePivotY = -0.2;
 constexpr double NormalFlamePivotY = -0.5;
 // The size the flame and the ship are drawn at: their pictures' own.
@@ -32,16 +31,16 @@ TShipMode ShipMode(const TShip& Ship, bool Fine) {
 }
 
 double Speed(TPlayer Player) {
-  long double vx = Player.VX;
-  long double vy = Player.VY;
-  return static_cast<double>(std::sqrt(vx * vx + vy * vy));
+  Extended vx = Player.VX;
+  Extended vy = Player.VY;
+  return static_cast<double>(Sqrt(vx * vx + vy * vy));
 }
 
 double DistToPlanet(std::uint16_t Index) {
   const TPlanet& planet = *Planets[Index];
-  long double dx = static_cast<long double>(Player.X) - planet.X;
-  long double dy = static_cast<long double>(Player.Y) - planet.Y;
-  return static_cast<double>(std::sqrt(dx * dx + dy * dy));
+  Extended dx = Extended(Player.X) - planet.X;
+  Extended dy = Extended(Player.Y) - planet.Y;
+  return static_cast<double>(Sqrt(dx * dx + dy * dy));
 }
 
 bool SteerShip(TPlayer& Player, const TShipControls& Controls) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "framework/Extended.h"
 #include "game/Main.h"
 #include "input/InputStates.h"
 
@@ -23,7 +24,7 @@ struct TShipControls {
 // above the picture's top edge). The fine thrust is kept in extended precision.
 struct TShipMode {
   int TurnStep;
-  long double Thrust;
+  Extended Thrust;
   double FlamePivotY;
 };
 

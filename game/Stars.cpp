@@ -1,14 +1,8 @@
 // The starfield: stars in screen coordinates drifting against the ship's motion.
-#include <cmath>
-
 #include "display/DXDraw.h"
 #include "display/DirectDrawSurfaceCanvas.h"
+#include "framework/Extended.h"
 #include "game/Main.h"
-
-namespace {
-// Halves go to the even integer.
-int RoundToInt(double v) { return static_cast<int>(std::nearbyint(v)); }
-}  // namespace
 
 void DoStars(TDXDraw& DXDraw) {
   TDirectDrawSurface& surface = *DXDraw.Surface;
@@ -16,10 +10,8 @@ void DoStars(TDXDraw& DXDraw) {
     TStar& star = Stars[static_cast<std::size_t>(i)];
     star.PrevX = star.X;
     star.PrevY = star.Y;
-    star.X = static_cast<double>(static_cast<long double>(star.X) +
-                                 static_cast<long double>(star.Parallax) * static_cast<long double>(Player.VX));
-    star.Y = static_cast<double>(static_cast<long double>(star.Y) +
-                                 static_cast<long double>(star.Parallax) * static_cast<long double>(Player.VY));
+    star.X = static_cast<double>(Extended(star.X) + Extended(star.Parallax) * Player.VX);
+    star.Y = static_cast<double>(Extended(star.Y) + Extended(star.Parallax) * Player.VY);
     // A star leaving one edge comes back just beyond the opposite one, where it is not drawn,
     // so no streak ever crosses the screen.
     if (star.X < -1) star.X = 1025;
@@ -28,9 +20,9 @@ void DoStars(TDXDraw& DXDraw) {
     if (star.Y > 769) star.Y = -1;
     if (star.X < 0 || star.X > 1024 || star.Y < 0 || star.Y > 768) continue;
 
-    const long double dx = static_cast<long double>(star.X) - star.PrevX;
-    const long double dy = static_cast<long double>(star.Y) - star.PrevY;
-    if (std::sqrt(dx * dx + dy * dy) > 1.5L) {
+    const Extended dx = Extended(star.X) - star.PrevX;
+    const Extended dy = Extended(star.Y) - star.PrevY;
+    if (Sqrt(dx * dx + dy * dy) > 1.5) {
       TDirectDrawSurfaceCanvas& canvas = surface.Canvas();
       canvas.Pen.Color = clWhite;
       canvas.MoveTo(RoundToInt(star.PrevX), RoundToInt(star.PrevY));

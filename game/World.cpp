@@ -1,6 +1,5 @@
 // The game's global state, and building a new world at start-up.
-#include <cmath>
-
+#include "framework/Extended.h"
 #include "framework/Random.h"
 #include "game/Main.h"
 
@@ -22,10 +21,10 @@ int CountPlanetsNear(int Index) {
   for (int j = 0; j < PlanetCount; ++j) {
     if (j == Index) continue;
     const TPlanet& other = *Planets[static_cast<std::size_t>(j)];
-    long double dx = static_cast<long double>(p.X) - other.X;
-    long double dy = static_cast<long double>(p.Y) - other.Y;
+    Extended dx = Extended(p.X) - other.X;
+    Extended dy = Extended(p.Y) - other.Y;
     // Strictly closer: two centres exactly MinPlanetDistance apart are fine.
-    if (std::sqrt(dx * dx + dy * dy) < MinPlanetDistance) ++count;
+    if (Sqrt(dx * dx + dy * dy) < MinPlanetDistance) ++count;
   }
   return count;
 }
@@ -50,7 +49,7 @@ void FillStarfield() {
     star.X = RandomBelow(1024);
     star.Y = RandomBelow(768);
     // The integer is negated before the division, so a draw of 0 gives +0, not -0.
-    star.Parallax = static_cast<double>(static_cast<long double>(-RandomBelow(2000)) / 10000);
+    star.Parallax = static_cast<double>(Extended(-RandomBelow(2000)) / 10000);
   }
 }
 

@@ -60,6 +60,11 @@ class TBackend {
   // The next event if one waits (PollEvent), or the next within timeoutMs (WaitEvent).
   virtual bool PollEvent(TBackendEvent& event) = 0;
   virtual bool WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) = 0;
+  // Lets time pass until the millisecond clock (Milliseconds) reads time, wrap-safe, without
+  // looking at events: those that come meanwhile wait for the next PollEvent. A time not ahead
+  // returns at once. Wakes as the clock turns to that reading, not up to a millisecond later, so
+  // that a timer ticking on the clock's readings keeps its rate.
+  virtual void SleepUntil(std::uint32_t time) = 0;
 
   // Key states right now: 256 bytes each, bit 7 set while a key is down. By PC set-1 scan code
   // (extended keys at 0x80 and up), and by virtual-key code.

@@ -15,6 +15,8 @@ void GetSystemTime(SYSTEMTIME* time) {
 
 DWORD timeGetTime() { return Backend().Milliseconds(); }
 
+void SleepUntil(DWORD time) { Backend().SleepUntil(time); }
+
 int MulDiv(int a, int b, int c) {
   if (c == 0) return -1;
   long long p = static_cast<long long>(a) * b;

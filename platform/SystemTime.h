@@ -10,6 +10,10 @@ void GetSystemTime(SYSTEMTIME* time);
 // Milliseconds from the backend's clock, an unsigned 32-bit count that wraps.
 DWORD timeGetTime();
 
+// Lets time pass until timeGetTime reads time (wrap-safe); messages that come meanwhile wait in
+// the queue.
+void SleepUntil(DWORD time);
+
 // (a * b) / c with a 64-bit product, rounded to the nearest integer (halves away from zero);
 // -1 when c is 0.
 int MulDiv(int a, int b, int c);

@@ -1,14 +1,19 @@
 // The application object and its message loop.
 #include "shell/Application.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
+#include "platform/SystemTime.h"
 #include "shell/Exception.h"
 
 namespace {
-// How long the loop blocks at a time when nothing asks it to poll; it then looks again.
+// How long the loop blocks at a time when nothing asks it to poll; it then looks again. Also the
+// longest wait for an idle handler's wake-up time.
 constexpr DWORD kBlockMs = 1000;
-// How long it waits for a message between two calls of an idle handler that keeps it polling.
+// How long it waits for a message between two calls of an idle handler that keeps it polling
+// without saying until when.
 constexpr DWORD kPollMs = 1;
 }  // namespace
 
@@ -101,8 +106,21 @@ void TApplication::CallIdleHandler(bool& done) {
 
 void TApplication::Idle() {
   bool done = true;
+  FWakeAtSet = false;
   CallIdleHandler(done);
-  WaitMessageTimeout(done ? kBlockMs : kPollMs);
+  if (done || !FWakeAtSet) {
+    WaitMessageTimeout(done ? kBlockMs : kPollMs);
+    return;
+  }
+  // Signed: a time already past (the handler ran long) means no sleep at all.
+  DWORD now = timeGetTime();
+  auto left = static_cast<std::int32_t>(FWakeAt - now);
+  if (left > 0) SleepUntil(static_cast<DWORD>(left) > kBlockMs ? now + kBlockMs : FWakeAt);
+}
+
+void TApplication::IdleWakeAt(DWORD time) {
+  FWakeAtSet = true;
+  FWakeAt = time;
 }
 
 int TApplication::HookMainWindow(TWindowHook hook) {

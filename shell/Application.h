@@ -23,8 +23,12 @@ using TWindowHook = std::function<bool(TMessage& Message)>;
 // itself CM_ACTIVATE or CM_DEACTIVATE, which the main-window hooks see first. The message loop
 // handles every waiting message; when none waits it enters the idle phase: Done := true, the idle
 // handler runs, and if Done stayed true the loop blocks until the next message. If the handler
-// set Done to false the loop waits at most 1 ms for a message and calls it again, so a ticking
-// timer does not keep a core busy. An exception that escapes a message or the idle handler is
+// set Done to false it wants to run again soon. If it named the time with IdleWakeAt (a frame
+// timer's next tick), the loop sleeps until then, and the messages that came meanwhile are
+// handled at that time, together: the process wakes once per tick, neither polling nor waking for
+// each key repeat in between (a held key repeats 25 times a second, and each repeat costs a
+// windowing system several wake-ups), while the game reads its keys only at ticks anyway. A
+// handler that names no time is called again after at most 1 ms, or at the next message. An exception that escapes a message or the idle handler is
 // reported (class and message on stderr) and the loop goes on. The loop ends with WM_QUIT, which
 // Terminate posts and closing the main form causes; the main form's window is then destroyed.
 // The program's own keys (TAppKeys) are taken out before any window sees them.
@@ -73,6 +77,10 @@ class TApplication : public TComponent {
   // false once the application has terminated.
   bool ProcessMessagesAndIdle();
 
+  // Called from the idle handler: it needs to run again at time (timeGetTime's clock, wrapping).
+  // Only the latest call of the current idle phase counts.
+  void IdleWakeAt(DWORD time);
+
   // True from creation until the application first loses the foreground; then it follows it.
   bool Active() const { return FActive; }
 
@@ -99,6 +107,8 @@ class TApplication : public TComponent {
   std::string FTitle;
   bool FTerminated = false;
   bool FActive = true;
+  bool FWakeAtSet = false;
+  DWORD FWakeAt = 0;
   int FNextHook = 1;
   std::vector<std::pair<int, TWindowHook>> FHooks;
   TAppKeys FAppKeys;

@@ -50,7 +50,17 @@ bool THeadlessBackend::WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) 
   if (PollEvent(event)) return true;
   // Nothing will ever arrive by itself: the fake time passes instead.
   WaitedMs += timeoutMs;
+  ++WaitCount;
+  if (WaitingPassesTime) Clock += timeoutMs;
   return false;
+}
+
+void THeadlessBackend::SleepUntil(std::uint32_t time) {
+  auto ms = static_cast<std::int32_t>(time - Clock);
+  if (ms <= 0) return;
+  SleptMs += static_cast<std::uint32_t>(ms);
+  ++SleepCount;
+  if (WaitingPassesTime) Clock = time;
 }
 
 void THeadlessBackend::ScanCodeState(std::uint8_t state[256]) { std::memcpy(state, ScanCodes, 256); }

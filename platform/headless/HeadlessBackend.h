@@ -24,6 +24,8 @@ class THeadlessBackend : public TBackend {
 
   std::string ScreenshotFolder;      // where SaveScreenshot writes; empty: it fails
   bool QuitKeyAllowed = true;        // what QuitByKey answers
+  bool WaitingPassesTime = false;    // true: SleepUntil, and a WaitEvent without an event, move
+                                     // Clock on by their time, as a real wait would
 
   void PushEvent(TBackendEvent::Kind kind);
   // A key press (down) or release as the keyboard reports it: PC set-1 scan code, virtual key.
@@ -38,6 +40,9 @@ class THeadlessBackend : public TBackend {
   std::vector<std::uint8_t> Frame;  // the last presented frame, width*height bytes
   std::uint32_t FramePalette[256] = {};
   std::uint32_t WaitedMs = 0;       // total time WaitEvent was asked to wait without an event
+  long WaitCount = 0;               // WaitEvent calls that found no event
+  std::uint32_t SleptMs = 0;        // total time the SleepUntil calls slept
+  long SleepCount = 0;
   bool FullScreen = false;          // switched by ToggleFullScreen
   std::vector<std::string> Screenshots;  // the files SaveScreenshot wrote, in order
 
@@ -48,6 +53,7 @@ class THeadlessBackend : public TBackend {
   bool HasWindow() const override { return WindowOpen; }
   bool PollEvent(TBackendEvent& event) override;
   bool WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) override;
+  void SleepUntil(std::uint32_t time) override;
   void ScanCodeState(std::uint8_t state[256]) override;
   void VirtualKeyState(std::uint8_t state[256]) override;
   int JoystickCount() override;

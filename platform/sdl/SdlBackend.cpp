@@ -2,24 +2,69 @@
 #include "platform/sdl/SdlBackend.h"
 
 #include <SDL.h>
+#include <SDL_opengl.h>
 
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <thread>
 #include <vector>
 
 #include "platform/PaletteConvert.h"
 #include "platform/Screenshot.h"
 #include "platform/sdl/PresentLayout.h"
+#include "platform/sdl/PresentRoute.h"
 #include "platform/sdl/SdlInputMap.h"
+#include "platform/sdl/X11WindowWatch.h"
+
+namespace {
+
+// The OpenGL renderer string of the context current on this thread (the one the renderer just
+// made), or empty where the renderer draws through something else.
+std::string CurrentGlRenderer(const std::string& rendererName) {
+  if (rendererName.rfind("opengl", 0) != 0 || !SDL_GL_GetCurrentContext()) return "";
+  using TGetString = const GLubyte*(APIENTRY*)(GLenum);
+  auto getString = reinterpret_cast<TGetString>(SDL_GL_GetProcAddress("glGetString"));
+  const GLubyte* name = getString ? getString(GL_RENDERER) : nullptr;
+  return name ? reinterpret_cast<const char*>(name) : "";
+}
+
+// Where no Wayland display is named, trying SDL's Wayland driver can only fail, and where
+// XDG_RUNTIME_DIR is unset the Wayland library says so on stderr, before the game's own line that
+// no display was found. So SDL is given the list of its drivers without it (and without the two
+// that draw into memory, which a game nobody sees must not fall back to).
+void SkipUnnamedWayland() {
+  if (SDL_getenv("WAYLAND_DISPLAY") || SDL_getenv("WAYLAND_SOCKET")) return;
+  std::string drivers;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const char* name = SDL_GetVideoDriver(i);
+    if (!name || SDL_strcmp(name, "wayland") == 0 || SDL_strcmp(name, "offscreen") == 0 ||
+        SDL_strcmp(name, "dummy") == 0)
+      continue;
+    drivers += (drivers.empty() ? "" : ",") + std::string(name);
+  }
+  if (!drivers.empty()) SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
+
+// Whether the player asked for the log of what the game chose (TARNYX_VERBOSE=1).
+bool Verbose() {
+  const char* value = SDL_getenv("TARNYX_VERBOSE");
+  return value && *value && SDL_strcmp(value, "0") != 0;
+}
+
+}  // namespace
 
 struct TSdlBackend::TState {
+  std::chrono::steady_clock::time_point ClockStart = std::chrono::steady_clock::now();
   bool VideoStarted = false;
   SDL_Window* Window = nullptr;
-  SDL_Renderer* Renderer = nullptr;
+  TPresentRoute Route = TPresentRoute::Texture;
+  SDL_Renderer* Renderer = nullptr;  // the texture route's
   SDL_Texture* Frame = nullptr;     // the converted frame, streaming, frame-sized
   SDL_Texture* Enlarged = nullptr;  // the frame enlarged by a whole number, a render target
   int FrameWidth = 0, FrameHeight = 0;
@@ -34,6 +79,17 @@ struct TSdlBackend::TState {
   std::vector<std::uint8_t> Shown;
   std::uint32_t ShownPalette[256] = {};
   int ShownWidth = 0, ShownHeight = 0;
+  // The window surface route: the palette as pixels of the surface's format, the surface last
+  // drawn into (a new one, or one shown again after being covered, is cleared and sent whole),
+  // and the scaler's scratch.
+  std::uint32_t SurfaceTable[256] = {};
+  std::uint32_t SurfaceTablePalette[256] = {};
+  std::uint32_t SurfaceTableFormat = SDL_PIXELFORMAT_UNKNOWN;
+  SDL_Surface* LastSurface = nullptr;
+  int LastSurfaceWidth = 0, LastSurfaceHeight = 0;
+  bool SurfaceWhole = true;
+  std::vector<std::uint32_t> Scratch;
+  SDL_Surface* Converted = nullptr;  // the frame in 32 bits, for displays of fewer
 
   void DestroyTextures() {
     if (Enlarged) SDL_DestroyTexture(Enlarged);
@@ -90,6 +146,130 @@ struct TSdlBackend::TState {
     SDL_RenderPresent(Renderer);
   }
 
+  // Makes the renderer for the texture route: accelerated with vsync if there is one, else
+  // SDL's software renderer.
+  bool MakeRenderer() {
+    if (!Renderer)
+      Renderer =
+          SDL_CreateRenderer(Window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!Renderer)
+      Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+    if (!Renderer) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
+    return Renderer != nullptr;
+  }
+
+  // Tries the accelerated renderer, learns what it is, and keeps it only where it is a GPU's
+  // (or the player named it); otherwise frames go to the window surface.
+  void ChooseRoute() {
+    TRendererFacts facts;
+    facts.AskedFor = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
+    facts.GraphicsDevice = GraphicsDeviceListed();
+    if (facts.AskedFor || facts.GraphicsDevice)
+      Renderer =
+          SDL_CreateRenderer(Window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    SDL_RendererInfo info;
+    if (Renderer && SDL_GetRendererInfo(Renderer, &info) == 0) {
+      facts.Made = true;
+      facts.Name = info.name ? info.name : "";
+      facts.Accelerated = (info.flags & SDL_RENDERER_ACCELERATED) != 0;
+      facts.GlRenderer = CurrentGlRenderer(facts.Name);
+    }
+    Route = ChoosePresentRoute(facts);
+    if (Route == TPresentRoute::WindowSurface) {
+      if (Renderer) SDL_DestroyRenderer(Renderer);
+      Renderer = nullptr;
+      // SDL would otherwise draw the window surface through an OpenGL texture itself (unless
+      // the player set SDL_FRAMEBUFFER_ACCELERATION, which wins over this).
+      SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+      if (!SDL_GetWindowSurface(Window)) Route = TPresentRoute::Texture;
+    }
+    // The conversion is chosen by measuring, best done now rather than in the first frame.
+    ChosenConvertPath();
+    if (Verbose()) {
+      std::fprintf(stderr, "tarnyx: present: %s\ntarnyx: 8-bit to 32-bit conversion: %s\n",
+                   DescribePresentRoute(Route, facts).c_str(), ConvertChoiceReport().c_str());
+    }
+  }
+
+  // Straight into the window's pixels: the frame at a whole multiple, centred on black, or
+  // shrunk into the window where it does not fit. Only the frame's rectangle is sent, unless
+  // the surface is new or was covered.
+  bool PresentToSurface(const std::uint8_t* pixels, int pitch, int width, int height,
+                        const std::uint32_t palette[256]) {
+    SDL_Surface* surface = SDL_GetWindowSurface(Window);
+    if (!surface) return false;
+    if (surface != LastSurface || surface->w != LastSurfaceWidth ||
+        surface->h != LastSurfaceHeight) {
+      LastSurface = surface;
+      LastSurfaceWidth = surface->w;
+      LastSurfaceHeight = surface->h;
+      SurfaceWhole = true;
+    }
+    if (SurfaceTableFormat != surface->format->format ||
+        std::memcmp(SurfaceTablePalette, palette, sizeof SurfaceTablePalette) != 0) {
+      std::memcpy(SurfaceTablePalette, palette, sizeof SurfaceTablePalette);
+      SurfaceTableFormat = surface->format->format;
+      for (int i = 0; i < 256; ++i) {
+        SurfaceTable[i] = SDL_MapRGB(surface->format, (palette[i] >> 16) & 0xFF,
+                                     (palette[i] >> 8) & 0xFF, palette[i] & 0xFF);
+      }
+    }
+    TPresentLayout layout = ComputePresentLayout(width, height, surface->w, surface->h);
+    SDL_Rect target{layout.X, layout.Y, layout.Width, layout.Height};
+    if (layout.Width >= width && layout.Height >= height) {
+      target.w = layout.Multiple * width;
+      target.h = layout.Multiple * height;
+      target.x = (surface->w - target.w) / 2;
+      target.y = (surface->h - target.h) / 2;
+    }
+    if (SurfaceWhole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    if (surface->format->BytesPerPixel == 4) {
+      if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+      auto* origin = static_cast<std::uint8_t*>(surface->pixels) +
+                     static_cast<std::ptrdiff_t>(target.y) * surface->pitch +
+                     static_cast<std::ptrdiff_t>(target.x) * 4;
+      ConvertPalettedFrameScaled(pixels, pitch, width, height,
+                                 reinterpret_cast<std::uint32_t*>(origin), surface->pitch,
+                                 target.w, target.h, SurfaceTable, Scratch);
+      if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    } else if (!PresentThroughCopy(pixels, pitch, width, height, palette, surface, target)) {
+      return false;
+    }
+    int sent = SurfaceWhole ? SDL_UpdateWindowSurface(Window)
+                            : SDL_UpdateWindowSurfaceRects(Window, &target, 1);
+    SurfaceWhole = sent != 0;
+    return sent == 0;
+  }
+
+  // A display of fewer bits: the frame is converted at its size and SDL's blit scales it and
+  // reduces its colours.
+  bool PresentThroughCopy(const std::uint8_t* pixels, int pitch, int width, int height,
+                          const std::uint32_t palette[256], SDL_Surface* surface,
+                          SDL_Rect& target) {
+    if (!Converted || Converted->w != width || Converted->h != height) {
+      SDL_FreeSurface(Converted);
+      Converted = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XRGB8888);
+      if (!Converted) return false;
+    }
+    ConvertPalettedFrame(pixels, pitch, static_cast<std::uint32_t*>(Converted->pixels),
+                         Converted->pitch, width, height, palette);
+    return SDL_BlitScaled(Converted, nullptr, surface, &target) == 0;
+  }
+
+  bool PresentToTexture(const std::uint8_t* pixels, int pitch, int width, int height,
+                        const std::uint32_t palette[256]) {
+    if (!Renderer || !MakeFrameTexture(width, height)) return false;
+    void* locked = nullptr;
+    int lockedPitch = 0;
+    if (SDL_LockTexture(Frame, nullptr, &locked, &lockedPitch) != 0) return false;
+    // The palette's 0x00RRGGBB entries are already XRGB8888 pixels: they are the lookup table.
+    ConvertPalettedFrame(pixels, pitch, static_cast<std::uint32_t*>(locked), lockedPitch, width,
+                         height, palette);
+    SDL_UnlockTexture(Frame);
+    Draw();
+    return true;
+  }
+
   void CloseJoysticks() {
     for (SDL_Joystick* j : Joysticks) {
       if (j) SDL_JoystickClose(j);
@@ -121,6 +301,16 @@ struct TSdlBackend::TState {
 
   bool Accept(const SDL_Event& e, TBackendEvent& event);
 
+  // A window destroyed by another program is the window's close, told once.
+  bool LossReported = false;
+  bool ReportLoss(TBackendEvent& event) {
+    if (!Window || LossReported || !X11WindowLost()) return false;
+    LossReported = true;
+    event = TBackendEvent{};
+    event.Type = TBackendEvent::beClose;
+    return true;
+  }
+
   // Desktop full screen is a request to the window manager. Where there is none (a bare X
   // server) the window would keep its size while SDL takes it for the whole display, and frames
   // would land off the window; so the window is made to cover its display first.
@@ -135,7 +325,11 @@ struct TSdlBackend::TState {
   }
 };
 
-TSdlBackend::TSdlBackend() : S(std::make_unique<TState>()) {}
+TSdlBackend::TSdlBackend() : S(std::make_unique<TState>()) {
+  // The game's output may go to a program that ends before the game does (tarnyx | head): a
+  // write to it must fail, not end the game.
+  std::signal(SIGPIPE, SIG_IGN);
+}
 
 TSdlBackend::~TSdlBackend() {
   DestroyMainWindow();
@@ -153,20 +347,26 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
   if (!S->VideoStarted) {
     // The program answers a close itself; SDL must not turn it into a quit as well.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    bool driverAskedFor = SDL_getenv("SDL_VIDEODRIVER") != nullptr;
+    if (!driverAskedFor) SkipUnnamedWayland();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-      error = SDL_GetError();
+      // Every driver tried and none found its display, unless one was asked for by name.
+      error = driverAskedFor ? SDL_GetError() : "no display found";
       return false;
     }
     // Where no display answers, SDL falls back to drawing into memory; a game nobody can see
     // must say so instead, unless that driver was asked for by name.
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (!SDL_GetHint(SDL_HINT_VIDEODRIVER) && driver &&
+    if (!driverAskedFor && driver &&
         (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
       SDL_Quit();
       error = "no display found";
       return false;
     }
     S->VideoStarted = true;
+    // Joysticks are read when events are polled (PollEvent), not by SDL itself: with a joystick
+    // attached, SDL's own updates would turn every wait for an event into a poll each millisecond.
+    SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
     // Without joysticks the game still runs on the keyboard.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0) S->OpenJoysticks();
   }
@@ -184,20 +384,17 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
   S->Borderless = borderless;
   S->ApplyIcon();
 
-  S->Renderer = SDL_CreateRenderer(S->Window, -1,
-                                   SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (!S->Renderer) {
-    S->Renderer = SDL_CreateRenderer(S->Window, -1,
-                                     SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
-  }
-  if (!S->Renderer) S->Renderer = SDL_CreateRenderer(S->Window, -1, SDL_RENDERER_SOFTWARE);
-  if (!S->Renderer || !S->MakeFrameTexture(width, height)) {
+  S->ChooseRoute();
+  if (S->Route == TPresentRoute::Texture &&
+      (!S->MakeRenderer() || !S->MakeFrameTexture(width, height))) {
     error = SDL_GetError();
     DestroyMainWindow();
     return false;
   }
   // Only now: making the renderer may make the window anew, at its windowed place.
   if (fullScreen) S->EnterFullScreen();
+  WatchX11Window(S->Window);
+  S->LossReported = false;
   // Keys are read as keys; no text input, no input-method window.
   SDL_StopTextInput();
   return true;
@@ -206,10 +403,16 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
 void TSdlBackend::DestroyMainWindow() {
   S->DestroyTextures();
   if (S->Renderer) SDL_DestroyRenderer(S->Renderer);
-  if (S->Window) SDL_DestroyWindow(S->Window);
+  if (S->Window) {
+    SDL_DestroyWindow(S->Window);
+    ForgetX11Window();
+  }
   S->Renderer = nullptr;
   S->Window = nullptr;
   S->WindowShown = false;
+  S->LastSurface = nullptr;
+  SDL_FreeSurface(S->Converted);
+  S->Converted = nullptr;
   S->Shown.clear();
   S->ShownWidth = S->ShownHeight = 0;
 }
@@ -275,18 +478,27 @@ bool TSdlBackend::TState::Accept(const SDL_Event& e, TBackendEvent& event) {
       WindowShown = true;
     }
   }
+  if (e.type == SDL_SYSWMEVENT) {
+    NoteX11Event(e);
+    return ReportLoss(event);
+  }
   if (e.type == SDL_JOYDEVICEADDED || e.type == SDL_JOYDEVICEREMOVED) OpenJoysticks();
   if (e.type == SDL_RENDER_DEVICE_RESET) DestroyTextures();  // made again by the next frame
+  // A window that was covered or changed size has lost what it showed around the frame.
+  if (e.type == SDL_WINDOWEVENT && (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                    e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
+    SurfaceWhole = true;
   return Translate(e, Renderer, event);
 }
 
 bool TSdlBackend::PollEvent(TBackendEvent& event) {
   if (!S->VideoStarted) return false;
+  if (SDL_WasInit(SDL_INIT_JOYSTICK)) SDL_JoystickUpdate();
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     if (S->Accept(e, event)) return true;
   }
-  return false;
+  return S->ReportLoss(event);
 }
 
 bool TSdlBackend::WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) {
@@ -302,6 +514,16 @@ bool TSdlBackend::WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) {
     if (!SDL_WaitEventTimeout(&e, static_cast<int>(left))) return false;
     if (S->Accept(e, event)) return true;
   }
+}
+
+void TSdlBackend::SleepUntil(std::uint32_t time) {
+  using std::chrono::milliseconds;
+  auto elapsed =
+      std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - S->ClockStart);
+  auto left = static_cast<std::int32_t>(time - static_cast<std::uint32_t>(elapsed.count()));
+  if (left <= 0) return;
+  // The clock reads time from the start of that millisecond on.
+  std::this_thread::sleep_until(S->ClockStart + elapsed + milliseconds(left));
 }
 
 void TSdlBackend::ScanCodeState(std::uint8_t state[256]) {
@@ -349,7 +571,13 @@ bool TSdlBackend::JoystickState(int index, TBackendJoystick& state) {
   return true;
 }
 
-std::uint32_t TSdlBackend::Milliseconds() { return SDL_GetTicks(); }
+// The millisecond clock is kept here, on the steady clock, rather than taken from SDL, so that
+// SleepUntil knows the instant each reading begins.
+std::uint32_t TSdlBackend::Milliseconds() {
+  auto elapsed = std::chrono::steady_clock::now() - S->ClockStart;
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
 
 void TSdlBackend::TimeOfDay(int& hour, int& minute, int& second, int& millisecond) {
   // The system clock counts UTC without leap seconds, so whole days are exact multiples.
@@ -366,16 +594,11 @@ void TSdlBackend::TimeOfDay(int& hour, int& minute, int& second, int& millisecon
 
 void TSdlBackend::Present(const std::uint8_t* pixels, int pitch, int width, int height,
                           const std::uint32_t palette[256]) {
-  if (!S->Renderer || !pixels || !palette || width <= 0 || height <= 0 || pitch < width) return;
-  if (!S->MakeFrameTexture(width, height)) return;
-  void* locked = nullptr;
-  int lockedPitch = 0;
-  if (SDL_LockTexture(S->Frame, nullptr, &locked, &lockedPitch) != 0) return;
-  // The palette's 0x00RRGGBB entries are already XRGB8888 pixels: they are the lookup table.
-  ConvertPalettedFrame(pixels, pitch, static_cast<std::uint32_t*>(locked), lockedPitch, width,
-                       height, palette);
-  SDL_UnlockTexture(S->Frame);
-  S->Draw();
+  if (!S->Window || !pixels || !palette || width <= 0 || height <= 0 || pitch < width) return;
+  bool shown = S->Route == TPresentRoute::WindowSurface
+                   ? S->PresentToSurface(pixels, pitch, width, height, palette)
+                   : S->PresentToTexture(pixels, pitch, width, height, palette);
+  if (!shown) return;
 
   // Kept for a screenshot: the key may come at any time, between frames or while none is drawn.
   S->Shown.resize(static_cast<std::size_t>(width) * height);
@@ -436,3 +659,5 @@ void TSdlBackend::ToggleFullScreen() {
     S->EnterFullScreen();
   }
 }
+
+void TSdlBackend::DisableVsync() { SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0"); }

@@ -12,8 +12,10 @@
 // window is made and shuts SDL down when it is destroyed. Keys arrive as PC set-1 scan codes and
 // virtual-key codes (see SdlInputMap.h); joysticks in SDL's device order. Frames are 8-bit and
 // shown through their palette, scaled to the window with their aspect kept and pixels crisp (see
-// PresentLayout.h). Full screen is the desktop's, and a screenshot is a PNG file in the player's
-// folder for the game (see GameDataFolder).
+// PresentLayout.h and PresentRoute.h). Full screen is the desktop's, and a screenshot is a PNG
+// file in the player's folder for the game (see GameDataFolder). A window that another program
+// destroys is reported as closed (see X11WindowWatch.h), and a write to a closed stdout or stderr
+// fails rather than ending the process.
 class TSdlBackend : public TBackend {
  public:
   TSdlBackend();
@@ -28,6 +30,7 @@ class TSdlBackend : public TBackend {
   bool HasWindow() const override;
   bool PollEvent(TBackendEvent& event) override;
   bool WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) override;
+  void SleepUntil(std::uint32_t time) override;
   void ScanCodeState(std::uint8_t state[256]) override;
   void VirtualKeyState(std::uint8_t state[256]) override;
   int JoystickCount() override;
@@ -42,6 +45,10 @@ class TSdlBackend : public TBackend {
   // order in memory. Given before the window exists, it is kept for the window when it is made.
   // False (and nothing changes) for a bad size.
   bool SetWindowIcon(const std::uint32_t* rgba, int width, int height);
+
+  // Frames are shown as soon as they are presented, not at the display's next refresh (for
+  // --timedemo, which measures how fast the game goes). Call before the window is made.
+  static void DisableVsync();
 
   // The version of the SDL library the program runs with, as "2.30.0"; needs no window.
   static std::string LibraryVersion();

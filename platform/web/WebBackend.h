@@ -18,8 +18,9 @@
 // window is the canvas: it is shown at once and is active while the page is both visible and
 // focused, so that a hidden tab or a page in the background stops the game's timer. Frames are
 // converted through their palette into the canvas's RGBA pixels where they changed, and those
-// rows are put into the canvas; the page scales the canvas to the browser window. Nothing here blocks: WaitEvent returns at once, since
-// the page, not this loop, decides when the next step runs.
+// rows are put into the canvas; the page scales the canvas to the browser window. Nothing here
+// blocks: WaitEvent and SleepUntil return at once, since the page, not this loop, decides when
+// the next step runs.
 class TWebBackend : public TBackend {
  public:
   TWebBackend();
@@ -50,6 +51,7 @@ class TWebBackend : public TBackend {
   bool HasWindow() const override { return WindowOpen_; }
   bool PollEvent(TBackendEvent& event) override;
   bool WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) override;
+  void SleepUntil(std::uint32_t) override {}
   void ScanCodeState(std::uint8_t state[256]) override;
   void VirtualKeyState(std::uint8_t state[256]) override;
   int JoystickCount() override;

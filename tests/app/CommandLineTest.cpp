@@ -58,6 +58,39 @@ TEST(CommandLine, AnythingElseIsOneLineOnErrAndStatusTwo) {
   EXPECT_EQ(Invoke({"a\nb\x1b[31m"}).Err, "tarnyx: unknown argument 'a\\x0ab\\x1b[31m' (try tarnyx --help)\n");
 }
 
+TEST(CommandLine, DemoOptionsTakeOneFile) {
+  struct TCase {
+    std::vector<const char*> Args;
+    TDemoOptions::TMode Mode;
+  };
+  for (const TCase& c : {TCase{{"--record", "flight.tnxdemo"}, TDemoOptions::dmRecord},
+                         TCase{{"--playdemo", "a b.tnxdemo"}, TDemoOptions::dmPlay},
+                         TCase{{"--timedemo", "-"}, TDemoOptions::dmTime}}) {
+    std::vector<const char*> argv{"tarnyx"};
+    argv.insert(argv.end(), c.Args.begin(), c.Args.end());
+    std::ostringstream out, err;
+    TDemoOptions demo;
+    EXPECT_EQ(HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.0.0", out, err, &demo), -1);
+    EXPECT_EQ(demo.Mode, c.Mode);
+    EXPECT_EQ(demo.File, c.Args[1]);
+    EXPECT_EQ(out.str() + err.str(), "");
+  }
+  // Without a file, with two, with an empty one: one line, status 2, no demo.
+  for (auto args : {std::vector<const char*>{"--record"}, {"--playdemo", "a", "b"}, {"--timedemo", ""},
+                    {"--record", "a", "--playdemo", "b"}}) {
+    std::vector<const char*> argv{"tarnyx"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::ostringstream out, err;
+    TDemoOptions demo;
+    EXPECT_EQ(HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.0.0", out, err, &demo), 2);
+    EXPECT_EQ(demo.Mode, TDemoOptions::dmNone);
+    EXPECT_EQ(err.str(), std::string("tarnyx: ") + args[0] + " takes one FILE (try tarnyx --help)\n");
+  }
+  TOutcome help = Invoke({"--help"});
+  for (const char* option : {"--record FILE", "--playdemo FILE", "--timedemo FILE"})
+    EXPECT_NE(help.Out.find(option), std::string::npos) << option;
+}
+
 TEST(WindowIcon, TheEmbeddedIconIsTheSixtyFourPixelShip) {
   TRgbaPicture icon;
   ASSERT_TRUE(GameWindowIcon(icon));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "display/DXRender.h"
+#include "framework/AngleTable.h"
 
 namespace {
 
@@ -162,6 +163,37 @@ TEST(RenderTurned, NegativePivotHangsThePictureBelowItsAnchor) {
   EXPECT_EQ(b.Bottom, 20 + 27);
   for (int x = b.Left; x <= b.Right; ++x) EXPECT_EQ(frame.at(x, b.Top), p.at(x - 25, 0)) << x;
 }
+
+// The flame (15 x 19, hung below the ship at PivotY -0.5) turned a quarter and three quarters.
+// There the cosine is the angle table's tiny entry, negative at 64 and positive at 192, and its
+// sign decides which way the corners' y (a whole number plus or minus a tiny) truncate: the box
+// ends above row 390 at 64 and takes it in at 192. A cosine table of its own, with the other signs,
+// drew an extra row at 64 and lost one at 192.
+struct TFlameCase {
+  int Angle;
+  TBox Expected;
+};
+
+class RenderTurnedFlame : public testing::TestWithParam<TFlameCase> {};
+
+TEST_P(RenderTurnedFlame, QuarterTurnsFollowTheAngleTablesSigns) {
+  TGuardedSurface flame = Picture(15, 19);
+  TGuardedSurface frame(1024, 768, 0);
+  RenderTurned(frame.View(), 512, 384, 15, 19, flame.View(), Whole(flame), 0.5, -0.5, true, Key, GetParam().Angle);
+  const TBox b = DrawnBox(frame), e = GetParam().Expected;
+  EXPECT_EQ(b.Left, e.Left);
+  EXPECT_EQ(b.Right, e.Right);
+  EXPECT_EQ(b.Top, e.Top);
+  EXPECT_EQ(b.Bottom, e.Bottom);
+  EXPECT_EQ(b.Count, e.Count);
+  EXPECT_TRUE(frame.GuardsIntact());
+}
+
+INSTANTIATE_TEST_SUITE_P(Headings, RenderTurnedFlame,
+                         testing::Values(TFlameCase{64, {484, 377, 501, 389, 18 * 13}},
+                                         TFlameCase{192, {522, 378, 539, 390, 18 * 13}}));
+
+TEST(RenderTurned, SharesTheAngleTable) { EXPECT_EQ(TurnCosines, AngleCosines); }
 
 TEST(RenderTurned, BlendedOnAnIndexedSurfaceDrawsLikeACopy) {
   TGuardedSurface p = Picture(24, 17);

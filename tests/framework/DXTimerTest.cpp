@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "tests/ShellFixture.h"
@@ -172,6 +174,36 @@ TEST_F(DXTimerTest, AnErrorInTheHandlerKeepsTheTickCounted) {
   EXPECT_EQ(timer->TickTime(), 20u);
   EXPECT_EQ(timer->FrameCount(), 1);
   EXPECT_TRUE(Application->OnIdle);
+}
+
+TEST_F(DXTimerTest, TheLoopSleepsUntilEachTickIsDueAndNoLonger) {
+  // Waiting passes fake time; each frame's work takes a while too, now and then longer than the
+  // interval, so that the next tick is due at once; and some frames leave a message behind, so
+  // that the loop comes to the timer between two ticks.
+  backend.WaitingPassesTime = true;
+  const DWORD work[] = {3, 0, 7, 19, 25, 1, 44, 12, 20, 2};
+  std::vector<DWORD> ticks;
+  std::vector<DWORD> done;  // when each tick's work ended
+  int frame = 0;
+  timer->OnTimer = [&](TObject*, int) {
+    ticks.push_back(backend.Clock);
+    backend.Clock += work[frame % std::size(work)];
+    if (frame++ % 3 == 0) PostMessage(Application->Handle(), WM_NULL, 0, 0);
+    done.push_back(backend.Clock);
+  };
+  backend.Clock = 1000;
+  timer->StartTimer();
+  for (int turn = 0; turn < 1000 && ticks.size() < 300; ++turn) Application->HandleMessage();
+  ASSERT_EQ(ticks.size(), 300u);
+  EXPECT_EQ(ticks[0], 1020u);
+  for (size_t i = 1; i < ticks.size(); ++i) {
+    DWORD due = std::max(ticks[i - 1] + 20, done[i - 1]);
+    EXPECT_GE(ticks[i], ticks[i - 1] + 20) << "tick " << i << " early";
+    EXPECT_LE(ticks[i], due + 1) << "tick " << i << " late";
+  }
+  EXPECT_EQ(backend.WaitCount, 0) << "no polling between ticks";
+  EXPECT_LE(backend.SleepCount, 301) << "one sleep per tick at most";
+  EXPECT_GT(backend.SleepCount, 200) << "it does sleep";
 }
 
 TEST_F(DXTimerTest, DestructionStopsAndUnhooks) {

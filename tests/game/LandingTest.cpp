@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <set>
 #include <string>
 
 #include "framework/AngleTable.h"
+#include "framework/Extended.h"
 #include "framework/Random.h"
 #include "game/Main.h"
 
@@ -73,7 +75,8 @@ TEST_F(Landing, PullFallsOffWithTheDistanceAlongTheWholeStepAngle) {
   player.X = -1000;
   player.Y = -3;  // a little above: the exact direction leans down, the pull does not
   planet.GravityAndLanding(player);
-  EXPECT_EQ(player.VY, static_cast<float>(static_cast<long double>(AngleSin(0)) * 400 / (std::hypot(1000.0L, 3.0L) * 50)));
+  const Extended dist = Sqrt(Extended(1000) * 1000 + Extended(3) * 3);
+  EXPECT_EQ(player.VY, static_cast<float>(Extended(AngleSin(0)) * 400 / (dist * 50)));
 }
 
 TEST_F(Landing, NoPullAtTheVeryCentreButStillAContact) {
@@ -146,6 +149,19 @@ TEST_F(Landing, HullNeverGoesBelowZero) {
   player.VY = 3.0f;  // impact exactly the hull
   planet.GravityAndLanding(player);
   EXPECT_EQ(player.Hull, 0);
+}
+
+TEST_F(Landing, ImpactsBeyondEveryCounterStillWreckTheShip) {
+  // Ten times these speeds is beyond the 64-bit range: the impact is the largest there is, not a
+  // wrapped-round negative number that would let the ship land unharmed.
+  for (float vy : {1e18f, 3e38f, std::numeric_limits<float>::infinity()}) {
+    SetUp();
+    PlaceOver(64, 105);
+    player.VY = vy;
+    planet.GravityAndLanding(player);
+    EXPECT_EQ(player.Hull, 0) << vy;
+    EXPECT_TRUE(player.Landed) << vy;
+  }
 }
 
 TEST_F(Landing, AlignmentToleranceIsTenStepsEitherWay) {

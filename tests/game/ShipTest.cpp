@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "framework/AngleTable.h"
+#include "framework/Extended.h"
 #include "game/Ship.h"
 
 namespace {
@@ -63,12 +64,13 @@ TEST(ShipControls, FineModeTurnsOneStepAndPushesAQuarter) {
   SteerShip(p, {.Thrust = true, .Left = true, .Fine = true});
   EXPECT_EQ(p.Heading, 191);
   // The push uses the heading just turned to; at 191 it is almost straight left.
-  long double along = AngleCos(191 - 64) * 0.05L;
+  const Extended fine = Extended(5) / 100;
+  const Extended along = AngleCos(191 - 64) * fine;
   EXPECT_EQ(p.VX, static_cast<float>(along));
   EXPECT_NEAR(p.VX, -0.05f, 1e-4f);
   TPlayer q = ShipAtRest(0);
   SteerShip(q, {.Thrust = true, .Fine = true});
-  EXPECT_EQ(q.VY, static_cast<float>(-0.05L));
+  EXPECT_EQ(q.VY, static_cast<float>(-fine));
 }
 
 TEST(ShipControls, ThrustAddsToTheVelocityItHas) {

@@ -37,4 +37,16 @@ for args in "--verbose" "-h" "--version --help" "--help extra" "savegame" ""; do
   [ "$(wc -l <"$work/err")" -eq 1 ] || fail "'$args': stderr is not one line: $(cat "$work/err")"
   [ ! -s "$work/out" ] || fail "'$args': wrote to stdout"
 done
+# Demo options without a display: a demo that cannot be read is one line and status 2 before any
+# window; a recording whose window cannot open leaves no file behind.
+printf 'not a demo' >"$work/text.tnxdemo"
+for args in "--playdemo $work/missing.tnxdemo" "--timedemo $work/text.tnxdemo" "--playdemo" "--record"; do
+  # shellcheck disable=SC2086
+  call $args
+  [ "$status" -eq 2 ] || fail "'$args': status $status, expected 2"
+  [ "$(wc -l <"$work/err")" -eq 1 ] || fail "'$args': stderr is not one line: $(cat "$work/err")"
+done
+call --record "$work/flight.tnxdemo"
+[ "$status" -eq 1 ] || fail "--record without a display: status $status, expected 1"
+[ ! -e "$work/flight.tnxdemo" ] && [ ! -e "$work/flight.tnxdemo.part" ] || fail "--record without a display left a file"
 echo "tarnyx_command_line: ok"

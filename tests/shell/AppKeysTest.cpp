@@ -64,8 +64,8 @@ TEST_F(AppKeysTest, AltEnterSwitchesFullScreenOncePerPressWhicheverEnter) {
   // Enter alone is the game's.
   Key(kEnter, VK_RETURN, true);
   Key(kEnter, VK_RETURN, false);
-  EXPECT_EQ(seen, (std::vector<std::pair<UINT, WPARAM>>{{WM_KEYDOWN, VK_RETURN},
-                                                        {WM_KEYUP, VK_RETURN}}));
+  EXPECT_EQ(seen,
+            (std::vector<std::pair<UINT, WPARAM>>{{WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}}));
   EXPECT_FALSE(backend.FullScreen);
 }
 

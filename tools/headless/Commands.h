@@ -22,6 +22,12 @@ int WorldCommand(const TCommandArgs& args);
 // the real form and components on the headless backend, 20 ms of fake time per frame.
 int RunCommand(const TCommandArgs& args);
 
+// demo FILE [--frames N] [--state FILE|-] [--shot K:FILE.png]... [--record NEW] [--no-directinput]:
+// replays a demo from its seed (its first N frames) and reports the first frame at which the
+// game's state drifts from the recorded checksums (exit 3); a file that is no readable demo gets
+// one line and exit 2, a truncated one plays its whole frames and exits with 2.
+int DemoCommand(const TCommandArgs& args);
+
 // dib FILE: reads a .bmp or stored picture data with the game's reader; prints its width,
 // height, bit count and colour count as one JSON line, or the reader's error on stderr (exit 1).
 int DibCommand(const TCommandArgs& args);

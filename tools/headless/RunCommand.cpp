@@ -9,6 +9,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 #include "tools/headless/Commands.h"
+#include "tools/headless/DemoHooks.h"
 #include "tools/headless/InputScript.h"
 #include "platform/FileReplacement.h"
 #include "platform/Png.h"
@@ -35,8 +36,11 @@ int RunCommand(const TCommandArgs& args) {
   static bool inputOptionsAdded = false;
   if (!inputOptionsAdded) AddInputRunOptions();
   inputOptionsAdded = true;
-  TRunOptions options = ParseRunOptions(args);
+  AddDemoRunOptions();
+  return RunGame(ParseRunOptions(args));
+}
 
+int RunGame(const TRunOptions& options) {
   THeadlessBackend backend;
   backend.TimeOfDayMs = options.Seed;  // the clock reading that seeds the world
   SetBackend(&backend);
@@ -55,6 +59,7 @@ int RunCommand(const TCommandArgs& args) {
     Player.VY = options.ShipVY;
     Player.Heading = options.ShipHeading;
   }
+  for (auto& made : options.FormMade) made(*form, options);
 
   // Count the frames where they happen: around the form's own tick handler.
   int frame = 0;
@@ -90,6 +95,7 @@ int RunCommand(const TCommandArgs& args) {
     std::fprintf(stderr, "tarnyx-headless run: only %d of %d frames ran\n", frame, options.Frames);
     status = 1;
   }
+  for (auto& finished : options.Finished) status = finished(status);
   if (!options.StateFile.empty()) {
     std::string out;
     TJsonWriter json(out);

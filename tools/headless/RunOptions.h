@@ -10,7 +10,9 @@
 
 #include "tools/headless/Commands.h"
 
+class TForm1;
 class THeadlessBackend;
+struct TRunOptions;
 
 // What a run does: the world's seed, how many frames, the ship's start, the frames to keep as
 // pictures, where the final state goes, and what scripted input each frame gets.
@@ -27,6 +29,10 @@ struct TRunOptions {
   std::vector<std::function<void(int frame, THeadlessBackend& backend)>> BeforeFrame;
   // Run once the backend exists, before the form is made (for example to take devices away).
   std::vector<std::function<void(THeadlessBackend& backend)>> Prepare;
+  // Run once the form is made and the ship placed, before the first frame (a demo hooks in).
+  std::vector<std::function<void(TForm1& form, const TRunOptions& options)>> FormMade;
+  // Run after the last frame, before the state is written; each may change the exit status.
+  std::vector<std::function<int(int status)>> Finished;
 };
 
 // One option: its name, whether it takes a value, whether it may repeat, and what it does.
@@ -45,3 +51,6 @@ void AddRunOption(TRunOption option);
 
 // Reads every argument through the table; --seed and --frames are required.
 TRunOptions ParseRunOptions(const TCommandArgs& args);
+
+// Runs the game on the headless backend as the options say; returns the exit status.
+int RunGame(const TRunOptions& options);

@@ -21,6 +21,9 @@ const TCommand Commands[] = {
     {"run", "run --seed N --frames F [--ship X,Y,VX,VY,HEADING] [--shot K:FILE.png]... [--state FILE|-]\n"
             "                    the real game for F frames of 20 ms; PNG pictures of frames, the final state",
      RunCommand},
+    {"demo", "demo FILE [--frames N] [--state FILE|-] [--shot K:FILE.png]... [--record NEW] [--no-directinput]\n"
+             "                    replays a demo (its first N frames), checks its checksums; the state as run prints it",
+     DemoCommand},
     {"dib", "dib FILE          a .bmp or stored picture read by the game's reader, as JSON", DibCommand},
     {"sheet", "sheet FILE.png    every picture of the image list with its name, drawn on the frame", SheetCommand},
 };

@@ -1,0 +1,176 @@
+// Demos around the game's message loop: a recording ended by a signal is complete, a timedemo
+// plays every frame and reports its rate, and bad or drifting demos give their exit statuses.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <csignal>
+#include <sstream>
+
+#include "app/Form1.h"
+#include "app/GameDemo.h"
+#include "demo/DemoReader.h"
+#include "game/Main.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "shell/Application.h"
+#include "tests/demo/DemoGameFixture.h"
+
+namespace {
+
+constexpr std::uint32_t Seed = 45296789;
+
+// Time passes while the loop waits, as on a real machine; once it reaches StopAt, the backend
+// sends the process Signal, as a user or a system would.
+class TSignallingBackend : public THeadlessBackend {
+ public:
+  bool WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) override {
+    Clock += timeoutMs;
+    if (Signal && Clock >= StopAt) {
+      int signal = Signal;
+      Signal = 0;
+      std::raise(signal);
+    }
+    return THeadlessBackend::WaitEvent(event, timeoutMs);
+  }
+  int Signal = 0;
+  std::uint32_t StopAt = 0;
+};
+
+// Whether text is pattern, where '#' stands for one digit and '+' for one or more.
+bool MatchesDigits(const std::string& text, const std::string& pattern) {
+  std::size_t t = 0;
+  auto digit = [&] { return t < text.size() && std::isdigit(static_cast<unsigned char>(text[t])); };
+  for (char p : pattern) {
+    if (p == '#' || p == '+') {
+      if (!digit()) return false;
+      ++t;
+      while (p == '+' && digit()) ++t;
+    } else if (t >= text.size() || text[t++] != p) {
+      return false;
+    }
+  }
+  return t == text.size();
+}
+
+// What a demo run in the game's loop printed and returned.
+struct TRun {
+  int Status;
+  std::string Out, Err;
+};
+
+// Runs the game with the demo options as the process entry does, on backend.
+TRun RunGame(TDemoOptions options, TSignallingBackend& backend, std::uint32_t clock = Seed) {
+  std::ostringstream out, err;
+  TGameDemo demo(options, out, err);
+  int status = 0;
+  if (!demo.Prepare(clock, status)) return {status, out.str(), err.str()};
+  Player = TPlayer{};
+  Stars = {};
+  backend.TimeOfDayMs = demo.Seed();
+  SetBackend(&backend);
+  ResetApplication();
+  RegisterAppClasses();
+  TForm1* form = nullptr;
+  Application->CreateForm(form);
+  demo.Run(*form);
+  status = demo.Finish();
+  ResetApplication();
+  SetBackend(nullptr);
+  return {status, out.str(), err.str()};
+}
+
+class GameDemoSignal : public testing::TestWithParam<int> {};
+
+TEST_P(GameDemoSignal, EndsTheRecordingWithACompleteFile) {
+  TScratchFile file(GetParam() == SIGTERM ? "sigterm" : "sigint");
+  TSignallingBackend backend;
+  backend.Signal = GetParam();
+  backend.StopAt = 3000;  // about 150 frames of 20 ms
+  TRun run = RunGame({TDemoOptions::dmRecord, file.Path}, backend);
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Err, "");
+  TDemoReader demo = TDemoReader::FromFile(file.Path);
+  EXPECT_FALSE(demo.Truncated());
+  EXPECT_GT(demo.Frames(), 100u);
+  EXPECT_EQ(demo.Header().Seed, Seed);
+  EXPECT_EQ(run.Out, "recorded " + std::to_string(demo.Frames()) + " frames into " + file.Path + "\n");
+  EXPECT_TRUE(file.Bytes(".part").empty());
+  // The handlers are gone with the loop.
+  EXPECT_EQ(std::signal(GetParam(), SIG_DFL), SIG_DFL);
+
+  // And it plays back to the same state, as fast as it goes.
+  TSignallingBackend again;
+  TRun timed = RunGame({TDemoOptions::dmTime, file.Path}, again, 0);
+  EXPECT_EQ(timed.Status, 0) << timed.Err;
+  EXPECT_TRUE(MatchesDigits(timed.Out, std::to_string(demo.Frames()) + " frames, +.## seconds, +.# fps\n"))
+      << timed.Out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, GameDemoSignal, testing::Values(SIGTERM, SIGINT),
+                         [](const auto& info) { return info.param == SIGTERM ? "Term" : "Int"; });
+
+// A 120-frame demo recorded headless, for the playback cases.
+void Record120(const TScratchFile& file) {
+  TDemoTestGame game(Seed, true);
+  TDemoRecorder recorder(file.Path, Seed, GameVersionText);
+  game.Form->OnFrameInput = [&](TInputStates& s) { recorder.FrameInput(s); };
+  game.Form->OnFrameEnd = [&] { recorder.FrameEnd(); };
+  for (int frame = 1; frame <= 120; ++frame) {
+    game.Keys(frame < 30 ? std::initializer_list<std::pair<int, int>>{KeyUp, KeyLeft}
+                         : std::initializer_list<std::pair<int, int>>{});
+    game.Frame();
+  }
+  std::string error;
+  ASSERT_TRUE(recorder.Finish(error)) << error;
+}
+
+TEST(GameDemo, PlaybackReportsItsEndAndItsFaults) {
+  TScratchFile file("playback");
+  Record120(file);
+  const std::vector<std::uint8_t> good = file.Bytes();
+
+  TSignallingBackend backend;
+  TRun played = RunGame({TDemoOptions::dmTime, file.Path}, backend);
+  EXPECT_EQ(played.Status, 0) << played.Err;
+  EXPECT_EQ(played.Err, "");
+  EXPECT_EQ(played.Out.substr(0, 12), "120 frames, ");
+
+  // The checksum of frame 100 damaged: found there, played to the end, status 3.
+  std::vector<std::uint8_t> drifted = good;
+  drifted[good.size() - 13 - 1 - 1] ^= 1;  // the end, the run of 20, the checksum's last byte
+  file.Write(drifted);
+  TRun drift = RunGame({TDemoOptions::dmTime, file.Path}, backend);
+  EXPECT_EQ(drift.Status, DemoDesyncStatus);
+  EXPECT_EQ(drift.Err, "tarnyx: demo desynchronised at frame 100\n");
+  EXPECT_EQ(drift.Out.substr(0, 12), "120 frames, ");
+
+  // Cut in frame 101's records: the 100 whole frames play, with a warning and status 2.
+  file.Write(std::vector<std::uint8_t>(good.begin(), good.end() - 14));
+  TRun cut = RunGame({TDemoOptions::dmTime, file.Path}, backend);
+  EXPECT_EQ(cut.Status, DemoBadFileStatus);
+  EXPECT_EQ(cut.Err, "tarnyx: " + file.Path + ": truncated at frame 101: replaying its 100 whole frames\n");
+  EXPECT_EQ(cut.Out.substr(0, 12), "100 frames, ");
+
+  // Not a demo at all: one line, status 2, no game.
+  file.Write({'G', 'I', 'F', '8', '9', 'a'});
+  TRun bad = RunGame({TDemoOptions::dmPlay, file.Path}, backend);
+  EXPECT_EQ(bad.Status, DemoBadFileStatus);
+  EXPECT_EQ(bad.Err, "tarnyx: " + file.Path + ": not a demo\n");
+  EXPECT_EQ(bad.Out, "");
+  file.Remove();
+  TRun missing = RunGame({TDemoOptions::dmPlay, file.Path}, backend);
+  EXPECT_EQ(missing.Status, DemoBadFileStatus);
+  EXPECT_NE(missing.Err.find("cannot be read"), std::string::npos) << missing.Err;
+}
+
+TEST(GameDemo, ARecordingNeverReplacesAnInterruptedOnesRemains) {
+  TScratchFile file("blocked");
+  TScratchFile part("blocked.part");
+  part.Write({0});
+  TSignallingBackend backend;
+  TRun run = RunGame({TDemoOptions::dmRecord, file.Path}, backend);
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Err.find("exists"), std::string::npos) << run.Err;
+  EXPECT_EQ(part.Bytes(), std::vector<std::uint8_t>{0});
+}
+
+}  // namespace
