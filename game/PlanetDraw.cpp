@@ -1,4 +1,4 @@
-// Drawing a near planet: its body, and every thing on its rim standing upright, lights pulsing.
+// Drawing a near planet: its body, and every thing on its rim standing upright, lights glowing.
 #include "display/DXDraw.h"
 #include "display/DXImageList.h"
 #include "framework/AngleTable.h"

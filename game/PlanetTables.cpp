@@ -18,7 +18,8 @@ const std::array<std::string_view, 19> ThingKinds = {
 };
 
 // The yellow row's first offset (15) sits right after the tower at the base angle itself. In each
-// row the middle light starts dimming while its neighbours brighten, so they blink in turn.
+// row the middle light's glow starts falling while its neighbours' rise. On the 8-bit frame a
+// blended draw is a plain copy, so the player sees the lights shine steadily.
 const std::array<TLightRow, 4> LightRows = {{
     {10, 1, "FlashYellow", {15, 25, 35}, 1},
     {18, 4, "FlashRed", {40, 50, 60}, 50},

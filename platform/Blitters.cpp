@@ -103,19 +103,6 @@ void KeyedCopySSE2(std::uint8_t* dst, std::ptrdiff_t dstPitch, const std::uint8_
   }
 }
 
-__attribute__((target("avx2"))) inline void KeyedBlock32(std::uint8_t* d, const std::uint8_t* s, __m256i k) {
-  const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
-  const __m256i eq = _mm256_cmpeq_epi8(v, k);
-  const unsigned mask = unsigned(_mm256_movemask_epi8(eq));
-  if (mask == 0xFFFFFFFFu) return;
-  if (mask == 0) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), v);
-    return;
-  }
-  const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d));
-  _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), _mm256_blendv_epi8(v, old, eq));
-}
-
 __attribute__((target("avx2"))) inline bool AllKey32(const std::uint8_t* s, __m256i k) {
   const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
   return unsigned(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, k))) == 0xFFFFFFFFu;

@@ -18,21 +18,31 @@ namespace {
 
 constexpr std::uint32_t Seed = 45296789;
 
-// Time passes while the loop waits, as on a real machine; once it reaches StopAt, the backend
-// sends the process Signal, as a user or a system would.
+// Time passes while the loop waits or sleeps, as on a real machine; once it reaches StopAt, the
+// backend sends the process Signal, as a user or a system would.
 class TSignallingBackend : public THeadlessBackend {
  public:
+  TSignallingBackend() { WaitingPassesTime = true; }
   bool WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) override {
-    Clock += timeoutMs;
+    bool got = THeadlessBackend::WaitEvent(event, timeoutMs);
+    SignalWhenDue();
+    return got;
+  }
+  void SleepUntil(std::uint32_t time) override {
+    THeadlessBackend::SleepUntil(time);
+    SignalWhenDue();
+  }
+  int Signal = 0;
+  std::uint32_t StopAt = 0;
+
+ private:
+  void SignalWhenDue() {
     if (Signal && Clock >= StopAt) {
       int signal = Signal;
       Signal = 0;
       std::raise(signal);
     }
-    return THeadlessBackend::WaitEvent(event, timeoutMs);
   }
-  int Signal = 0;
-  std::uint32_t StopAt = 0;
 };
 
 // Whether text is pattern, where '#' stands for one digit and '+' for one or more.
