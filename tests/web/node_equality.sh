@@ -2,10 +2,13 @@
 # The game built for the browser computes what the native game computes: the headless tool built
 # for node (tarnyx-headless.js) writes byte for byte the JSON of the native tarnyx-headless, and
 # the same pixels, for the same seeds and scripted flights: worlds, long flights with every key
-# and a joystick, a landing, a crash among the planets. Prints one line per case, then
+# and a joystick, a landing, a crash among the planets; and the committed demos replay to the same
+# checksums and final states, and a flight recorded as a demo is the same file. Prints one line
+# per case, then
 # "N passed, N failed"; exits non-zero on any failure.
 # Arguments: the native tarnyx-headless and tarnyx-headless.js.
 set -uo pipefail
+demos=$(cd "$(dirname "$0")/../demos" && pwd)
 native=$1
 web=$2
 [ -x "$native" ] && [ -f "$web" ] || { echo "usage: node_equality.sh NATIVE_TOOL TOOL.js" >&2; exit 2; }
@@ -89,7 +92,7 @@ same "a flight of 1500 frames on the arrow keys" run --seed 45296789 --frames 15
   --keys '1-200:Up;201-260:Left;261-500:Up+Right;501-700:Up+Shift;701-900:Left+Shift;901-1100:Up;1101-1500:Right' \
   --state -
 same "a flight of 1000 frames on a joystick" run --seed 2718281 --frames 1000 --joysticks 2 \
-  --joy '1@1-300:0,-32768' --joy '1@301-600:32767,-20000,32' --joy '1@601-1000:-32768,0' --state -
+  --joy '1@1-300:0,-32768;1@301-600:32767,-20000,32;1@601-1000:-32768,0' --state -
 same "a flight without DirectInput" run --seed 31415926 --frames 400 --no-directinput \
   --keys '1-150:Up;151-400:Left+Up' --state -
 
@@ -105,6 +108,20 @@ same "a landing, its picture" run --seed 45296789 --frames 150 --ship "$x,$(pyth
 same "a crash, its state" run --seed 45296789 --frames 60 --ship "$x,$(python3 -c "print($top - 100)"),0,12,0" --state -
 same "a long flight through the planets" run --seed 45296789 --frames 3000 \
   --ship "$x,$(python3 -c "print($top - 1400)"),0,0,128" --keys '1-400:Up;401-430:Left;431-3000:Up+Shift' --state -
+
+# Demos: each committed one replayed whole (its summary and checksums, then its final state), one
+# cut short, one replayed while recording it again, a new flight recorded, and a damaged one.
+while read -r file _; do
+  [[ -z $file || $file == \#* ]] && continue
+  same "demo $file" demo "$demos/$file"
+  same "demo $file, its final state" demo "$demos/$file" --state -
+done <"$demos/demos.txt"
+same "demo landing.tnxdemo to frame 2500" demo "$demos/landing.tnxdemo" --frames 2500 --state -
+same "demo crash.tnxdemo recorded again" demo "$demos/crash.tnxdemo" --record @
+same "a flight recorded as a demo" run --seed 45296789 --frames 700 \
+  --keys '1-200:Up;201-260:Left;261-500:Up+Right;501-700:Up+Shift' --record @
+head -c 3000 "$demos/takeoff.tnxdemo" >"$tmp/cut.tnxdemo"
+same "a cut demo is reported alike" demo "$tmp/cut.tnxdemo" --state -
 
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ]
