@@ -2,10 +2,13 @@
 // device, drift found at the right checkpoint, and a recording cut short still plays.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/CommandLine.h"
 #include "demo/DemoPlayer.h"
 #include "demo/DemoReader.h"
 #include "demo/DemoRecorder.h"
+#include "demo/DemoTape.h"
 #include "demo/GameChecksum.h"
 #include "framework/Random.h"
 #include "game/Main.h"
@@ -113,6 +116,57 @@ INSTANTIATE_TEST_SUITE_P(PathsAndDevices, DemoRoundTrip,
                            return std::string(std::get<0>(info.param) ? "DirectInput" : "FallBack") +
                                   (std::get<1>(info.param) == dvKeyboard ? "Keyboard" : "Joystick");
                          });
+
+// A flight recorded in memory gives, whenever asked, a demo of the flight so far that replays to
+// the state the game was in when it was asked, and goes on recording; taken at the end, it is
+// the file the recorder writes of the same flight, byte for byte.
+TEST(DemoTape, GivesTheFlightSoFarWhileItGoesOn) {
+  TScratchFile file("tape");
+  struct TTaken {
+    std::vector<std::uint8_t> Bytes;
+    TOutcome Outcome;
+  };
+  std::vector<TTaken> taken;
+  {
+    TDemoTestGame game(Seed, true);
+    TDemoRecorder recorder(file.Path, Seed, GameVersionText);
+    TDemoTape tape(Seed, GameVersionText);
+    game.Form->OnFrameInput = [&](TInputStates& s) {
+      recorder.FrameInput(s);
+      tape.FrameInput(s);
+    };
+    game.Form->OnFrameEnd = [&] {
+      recorder.FrameEnd();
+      tape.FrameEnd();
+    };
+    // Taken between checkpoints, right at one and one frame after.
+    for (int frame = 1; frame <= 237; ++frame) {
+      Fly(game, dvKeyboard, frame);
+      game.Frame();
+      if (frame == 120 || frame == 150 || frame == 151) taken.push_back({tape.Take(), Outcome()});
+    }
+    EXPECT_EQ(tape.Frames(), 237u);
+    EXPECT_FALSE(tape.Full());
+    taken.push_back({tape.Take(), Outcome()});
+    std::string error;
+    ASSERT_TRUE(recorder.Finish(error)) << error;
+  }
+  EXPECT_EQ(taken.back().Bytes, file.Bytes());
+  for (std::uint32_t want : {120u, 150u, 151u, 237u}) {
+    SCOPED_TRACE("taken after frame " + std::to_string(want));
+    const TTaken& t = *std::find_if(taken.begin(), taken.end(), [&](const TTaken& t) {
+      return TDemoReader(t.Bytes).Frames() == want;
+    });
+    TDemoReader demo(t.Bytes);
+    EXPECT_FALSE(demo.Truncated());
+    EXPECT_EQ(demo.Header().FrameCount, want);
+    TReplay replay = Replay(demo, false);
+    EXPECT_EQ(replay.Desync, 0u);
+    EXPECT_EQ(replay.Frames, want);
+    EXPECT_EQ(replay.Outcome, t.Outcome);
+    EXPECT_EQ(replay.Checksum, *demo.FinalChecksum());
+  }
+}
 
 // Records 200 frames on the keyboard: Left held for frames 61-80 and Up for 131-140.
 void RecordKeys(const std::string& path) {
