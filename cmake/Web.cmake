@@ -66,8 +66,11 @@ set(site ${CMAKE_BINARY_DIR}/site)
 # The page's tests look at the world as the headless tool writes it.
 add_executable(tarnyx ${src}/web/main.cpp ${src}/tools/headless/WorldJson.cpp ${src}/tools/headless/Json.cpp)
 target_link_libraries(tarnyx PRIVATE tarnyx_app tarnyx_platform_web)
+# The page hands demo files in and out through the program's memory (malloc, HEAPU8), and holds
+# the program's start until a demo in the address has been fetched (the run dependencies).
 target_link_options(tarnyx PRIVATE -sENVIRONMENT=web -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432
-                    -sEXPORTED_RUNTIME_METHODS=ccall)
+                    -sEXPORTED_FUNCTIONS=_main,_malloc,_free
+                    -sEXPORTED_RUNTIME_METHODS=ccall,HEAPU8,addRunDependency,removeRunDependency)
 set_target_properties(tarnyx PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${site})
 # The page names the game as the game itself does (app/CommandLine.h).
 file(STRINGS ${src}/app/CommandLine.h version_line REGEX "GameVersionText = \"")

@@ -5,11 +5,17 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/Form1.h"
+#include "demo/DemoPlayer.h"
+#include "demo/DemoReader.h"
+#include "demo/DemoTape.h"
 #include "framework/DXTimer.h"
 #include "game/Main.h"
 #include "game/Readouts.h"
@@ -29,6 +35,19 @@ bool started = false;
 long ticks = 0;  // frame timer ticks so far
 std::vector<TGamepadReading> readings;  // the gamepads being read by the page
 
+// Demos. Every flight is recorded from its first frame, so that the player can take it as a demo
+// at any time (tarnyx_demo_take); or, given a demo before the game starts, the game plays it
+// instead, ignoring the live input, and stops after its last frame.
+std::unique_ptr<TDemoTape> tape;
+std::optional<TDemoReader> demo;
+std::unique_ptr<TDemoPlayer> player;
+bool demoFast = false;  // as fast as it goes, one frame a step (a timedemo)
+double demoStartMs = 0;  // when its first frame began
+bool demoDone = false;
+std::string demoEnding;  // the played demo's summary, as the headless tool prints it
+std::uint32_t demoDesync = 0;
+std::vector<std::uint8_t> taken;  // the last demo taken of the recording
+
 // Tells the page about each tick: how long it took, and how long of it went to the present.
 // clang-format off
 EM_JS(void, WebTicked, (double tickMs, double presentMs, int presented), {
@@ -37,6 +56,10 @@ EM_JS(void, WebTicked, (double tickMs, double presentMs, int presented), {
 
 EM_JS(void, WebFailed, (const char* message), {
   if (Module.onFailure) Module.onFailure(UTF8ToString(message));
+});
+
+EM_JS(void, WebDemoEnded, (const char* summary, int desyncFrame, double seconds), {
+  if (Module.onDemoEnded) Module.onDemoEnded(UTF8ToString(summary), desyncFrame, seconds);
 });
 // clang-format on
 
@@ -53,6 +76,34 @@ void WatchTicks() {
   };
 }
 
+// Hooks the demo being played, or else the recording, into the form's frames.
+void HookDemo(TForm1& form) {
+  if (player) {
+    form.OnFrameInput = [](TInputStates& states) {
+      if (player->FramesPlayed() == 0) demoStartMs = emscripten_get_now();
+      player->FrameInput(states);
+    };
+    form.OnFrameEnd = [] {
+      player->FrameEnd();
+      if (!player->Done() || demoDone) return;
+      // The state after the last frame is the demo's: no frame comes after it.
+      player->Conclude();
+      demoDone = true;
+      demoDesync = player->DesyncFrame();
+      demoEnding = player->Summary();
+      if (Form1 && Form1->DXTimer) Form1->DXTimer->SetEnabled(false);
+      WebDemoEnded(demoEnding.c_str(), static_cast<int>(demoDesync), (emscripten_get_now() - demoStartMs) / 1000);
+    };
+    // A tick on every turn of the loop.
+    if (demoFast && form.DXTimer) form.DXTimer->SetInterval(0);
+    return;
+  }
+  // The world was made from the time of day, held since: the recording's seed.
+  tape = std::make_unique<TDemoTape>(backend->TimeOfDayMs(), GameVersionText);
+  form.OnFrameInput = [](TInputStates& states) { tape->FrameInput(states); };
+  form.OnFrameEnd = [] { tape->FrameEnd(); };
+}
+
 }  // namespace
 
 int main() {
@@ -61,8 +112,11 @@ int main() {
   try {
     Application->Initialize();
     Application->SetTitle("Tarnyx");
+    // The time of day the world is made from, held from now on: a recording's seed.
+    if (!player) backend->FixTimeOfDay(backend->TimeOfDayMs());
     Application->CreateForm(Form1);
     if (!Form1) throw std::runtime_error("the main form was not made");
+    HookDemo(*Form1);
     WatchTicks();
     Application->BeginRun();
   } catch (const std::exception& e) {
@@ -80,8 +134,10 @@ extern "C" {
 
 // One turn of the loop: every waiting message, then the idle phase once. Returns when the next
 // turn is wanted: the clock reading (in timeGetTime's milliseconds) at which the frame timer is
-// next due, -1 when nothing is due until an event arrives, -2 once the game has ended.
+// next due, -1 when nothing is due until an event arrives, -2 once the game has ended, -3 once
+// the demo being played has ended.
 EMSCRIPTEN_KEEPALIVE double tarnyx_step() {
+  if (demoDone) return -3;
   if (!started || !Application || !Application->ProcessMessagesAndIdle()) return -2;
   if (!Application->OnIdle || !Form1 || !Form1->DXTimer) return -1;
   const TDXTimer& timer = *Form1->DXTimer;
@@ -92,14 +148,40 @@ EMSCRIPTEN_KEEPALIVE double tarnyx_step() {
   return static_cast<double>(now) + left;
 }
 
-// A key of the page's keyboard, by its KeyboardEvent.code. Returns 1 when the game took it (the
-// page then keeps the browser from acting on it too).
 // The world by its number (ms past midnight UTC) rather than by the clock; before main runs.
 // Returns 0 for a number that is not in the day.
 EMSCRIPTEN_KEEPALIVE int tarnyx_seed(double ms) {
   return ms == std::floor(ms) && backend->FixTimeOfDay(static_cast<long long>(ms)) ? 1 : 0;
 }
 
+// A demo to play instead of the live game, as its file's bytes, at the game's pace or as fast as
+// it goes (fast); before main runs. Its world is made from its seed. Returns "" when it will
+// play, else why not, in one line.
+EMSCRIPTEN_KEEPALIVE const char* tarnyx_demo_play(const std::uint8_t* bytes, int size, int fast) {
+  static std::string error;
+  error.clear();
+  if (started || player) return (error = "the game has already started").c_str();
+  try {
+    demo.emplace(std::vector<std::uint8_t>(bytes, bytes + (size > 0 ? size : 0)));
+  } catch (const EDemoError& e) {
+    return (error = e.what()).c_str();
+  }
+  backend->FixTimeOfDay(demo->Header().Seed);
+  player = std::make_unique<TDemoPlayer>(*demo);
+  demoFast = fast != 0;
+  return error.c_str();
+}
+
+// The flight so far as a demo file: its size in bytes (0 while a demo plays or before the first
+// frame), and the bytes, valid until the next call.
+EMSCRIPTEN_KEEPALIVE int tarnyx_demo_take() {
+  taken = tape && tape->Frames() > 0 ? tape->Take() : std::vector<std::uint8_t>{};
+  return static_cast<int>(taken.size());
+}
+EMSCRIPTEN_KEEPALIVE const std::uint8_t* tarnyx_demo_bytes() { return taken.data(); }
+
+// A key of the page's keyboard, by its KeyboardEvent.code. Returns 1 when the game took it (the
+// page then keeps the browser from acting on it too).
 EMSCRIPTEN_KEEPALIVE int tarnyx_key(const char* code, int down, int alt, int repeat) {
   if (!backend || !code) return 0;
   return backend->Key(code, down != 0, alt != 0, repeat != 0) ? 1 : 0;
@@ -153,7 +235,18 @@ EMSCRIPTEN_KEEPALIVE const char* tarnyx_state() {
   text.pop_back();  // the world's closing brace: more members follow
   std::string speed;
   TJsonWriter(speed).String(SpeedText(Speed(Player)));
-  text += ",\"SpeedText\":" + speed + ",\"Ticks\":" + std::to_string(ticks) + "}";
+  text += ",\"SpeedText\":" + speed + ",\"Ticks\":" + std::to_string(ticks);
+  // The demo: the one playing (its frames played, whether it ended and how), or the recording.
+  std::string demoJson;
+  TJsonWriter d(demoJson);
+  d.BeginObject();
+  d.Key("Playing").Bool(player != nullptr);
+  d.Key("Frames").Integer(player ? player->FramesPlayed() : tape ? tape->Frames() : 0);
+  d.Key("Done").Bool(demoDone);
+  d.Key("Summary").String(demoEnding);
+  d.Key("Desync").Integer(demoDesync);
+  d.EndObject();
+  text += ",\"Demo\":" + demoJson + "}";
   return text.c_str();
 }
 

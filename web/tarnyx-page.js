@@ -62,6 +62,7 @@ function step() {
     showProblem('The game has ended. Reload the page to fly again.');
     return;
   }
+  if (due === -3) return;  // the demo has ended: the last frame stays
   if (due < 0) return;  // nothing ticks until an event comes
   const wait = due - performance.now();
   if (wait >= 2) timeout = setTimeout(step, Math.floor(wait) - 1);
@@ -124,9 +125,15 @@ document.addEventListener('fullscreenchange', layOut);
 
 let playing = false;
 const BROWSER_KEYS = new Set(['F5', 'F11']);
+const DEMO_KEY = 'F9';  // the flight so far as a demo download
 
 function sendKey(event, down) {
   if (!playing || ended) return;
+  if (event.code === DEMO_KEY) {
+    if (down && !event.repeat) saveDemo();
+    event.preventDefault();
+    return;
+  }
   const took = Module.ccall('tarnyx_key', 'number', ['string', 'number', 'number', 'number'],
                             [event.code, down ? 1 : 0, event.altKey ? 1 : 0, event.repeat ? 1 : 0]);
   // The game's keys do not scroll the page or open the browser's own functions, but the browser
@@ -141,13 +148,14 @@ window.addEventListener('keyup', (e) => sendKey(e, false));
 function reportActivation() {
   const active = document.visibilityState === 'visible' && document.hasFocus();
   // Once playing, the card says that the game waits while the page is in the background.
-  if (playing && !ended) {
+  if (playing && !ended && !demoOver) {
     playButton.textContent = 'Click to continue';
     cover.hidden = active;
   }
   if (!Module.calledRun) return;
   Module._tarnyx_page_visible(document.visibilityState === 'visible' ? 1 : 0);
-  Module._tarnyx_page_focused(document.hasFocus() ? 1 : 0);
+  // A demo starts with the click, from its first frame; the live game runs behind the card.
+  Module._tarnyx_page_focused(document.hasFocus() && (playing || !demo) ? 1 : 0);
   queueStep();
 }
 
@@ -205,10 +213,137 @@ function saveScreenshot(name) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Demos. Every flight is recorded from its first frame: the demo key offers the flight so far as
+// a demo file, and the flight goes on. A demo plays from ?demo=URL (relative to the page) or from
+// a file dropped on the page, which reloads the page with it, so that the demo's world is made
+// by a fresh game; ?timedemo=URL plays it as fast as it goes and says how fast that was.
+// ---------------------------------------------------------------------------------------------
+
+const DROPPED_DEMO = 'tarnyx-dropped-demo';
+const MAX_DROPPED_BYTES = 2 << 20;  // what the page's session storage holds for certain
+let demo = null;  // { name, bytes: Uint8Array | null, fetching: Promise | null, fast }
+
+const two = (n) => String(n).padStart(2, '0');
+
+function saveDemo() {
+  if (!Module.calledRun || demo) return;
+  const size = Module._tarnyx_demo_take();
+  if (size <= 0) return;
+  const at = Module._tarnyx_demo_bytes();
+  const bytes = Module.HEAPU8.slice(at, at + size);
+  const t = new Date();
+  download(new Blob([bytes], { type: 'application/octet-stream' }),
+           `tarnyx-${t.getFullYear()}${two(t.getMonth() + 1)}${two(t.getDate())}-` +
+           `${two(t.getHours())}${two(t.getMinutes())}${two(t.getSeconds())}.tnxdemo`);
+}
+
+function toBase64(bytes) {
+  let text = '';
+  for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
+  return btoa(text);
+}
+
+function fromBase64(text) {
+  const raw = atob(text);
+  const bytes = new Uint8Array(raw.length);
+  for (let i = 0; i < raw.length; ++i) bytes[i] = raw.charCodeAt(i);
+  return bytes;
+}
+
+document.addEventListener('dragover', (event) => {
+  event.preventDefault();
+  event.dataTransfer.dropEffect = 'copy';
+});
+
+document.addEventListener('drop', async (event) => {
+  event.preventDefault();
+  const file = event.dataTransfer.files[0];
+  if (!file) return;
+  if (file.size > MAX_DROPPED_BYTES) {
+    showProblem(`${file.name} is too large to drop on the page (${file.size} bytes; at most ` +
+                `${MAX_DROPPED_BYTES}). Put it beside the page and open the page with ?demo=${file.name}`);
+    return;
+  }
+  try {
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    sessionStorage.setItem(DROPPED_DEMO, JSON.stringify({ name: file.name, data: toBase64(bytes) }));
+  } catch (e) {
+    showProblem(`${file.name} cannot be read: ${e.message}`);
+    return;
+  }
+  // The page again, without a demo or a seed of its address: the dropped demo decides.
+  const address = new URL(location.href);
+  for (const name of ['demo', 'timedemo', 'seed']) address.searchParams.delete(name);
+  location.replace(address.href);
+});
+
+// Before the program runs: the dropped demo the page was reloaded with, else ?demo=URL.
+function findDemo(address, fast) {
+  const dropped = sessionStorage.getItem(DROPPED_DEMO);
+  if (dropped !== null) {
+    sessionStorage.removeItem(DROPPED_DEMO);
+    try {
+      const { name, data } = JSON.parse(dropped);
+      return { name, bytes: fromBase64(data), fetching: null, fast: false };
+    } catch {
+      return null;
+    }
+  }
+  if (address === null) return null;
+  const url = new URL(address, location.href);
+  const name = decodeURIComponent(url.pathname.split('/').pop() || address);
+  const found = { name, bytes: null, fetching: null, fast };
+  // Resolves with null, or with what went wrong.
+  found.fetching = fetch(url).then(async (response) => {
+    if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
+    found.bytes = new Uint8Array(await response.arrayBuffer());
+    return null;
+  }).catch((e) => `The demo ${address} could not be fetched: ${e.message}`);
+  return found;
+}
+
+function startDemo() {
+  const bytes = demo.bytes;
+  const at = Module._malloc(Math.max(1, bytes.length));
+  Module.HEAPU8.set(bytes, at);
+  const refused = Module.ccall('tarnyx_demo_play', 'string', ['number', 'number', 'number'],
+                               [at, bytes.length, demo.fast ? 1 : 0]);
+  Module._free(at);
+  if (refused) {
+    showProblem(`The demo ${demo.name} cannot be played: ${refused}.`);
+    return false;
+  }
+  document.getElementById('demo-name').textContent = `Demo: ${demo.name}`;
+  return true;
+}
+
+function demoEnded(summary, desyncFrame, seconds) {
+  stats.demoEnded = { summary, desyncFrame, seconds };
+  const ending = document.getElementById('demo-ending');
+  const frames = Number(summary.split(' ')[0]);
+  ending.textContent = `The demo has ended: ${summary}.` +
+      (desyncFrame ? ` It drifted from its recording at frame ${desyncFrame}.` : '') +
+      (demo.fast ? ` Played in ${seconds.toFixed(2)} seconds, ${(frames / seconds).toFixed(1)} frames a second.` : '');
+  ending.hidden = false;
+  playButton.textContent = 'Fly yourself';
+  playButton.hidden = false;
+  cover.hidden = false;
+  demoOver = true;
+}
+let demoOver = false;
+
+// ---------------------------------------------------------------------------------------------
 // Start.
 // ---------------------------------------------------------------------------------------------
 
 function play() {
+  if (demoOver) {
+    const address = new URL(location.href);
+    address.searchParams.delete('demo');
+    address.searchParams.delete('timedemo');
+    location.replace(address.href);
+    return;
+  }
   playing = true;
   cover.hidden = true;
   frame.focus();
@@ -236,14 +371,28 @@ var Module = {
     }
   },
   onFailure: showProblem,
+  onDemoEnded: demoEnded,
   onAbort: (what) => showProblem(`Tarnyx stopped: ${what}`),
   toggleFullScreen,
   saveScreenshot,
+  // A demo given in the address is fetched before the program runs.
+  preRun: [() => {
+    if (!demo || !demo.fetching) return;
+    Module.addRunDependency('demo');
+    demo.fetching.then((failure) => {
+      if (failure) {
+        demo = null;
+        showProblem(failure);
+      }
+      Module.removeRunDependency('demo');
+    });
+  }],
   onRuntimeInitialized() {
     stats.loadedAt = performance.now();
-    if (seed !== null) Module._tarnyx_seed(seed);
+    if (demo && !startDemo()) return;
+    if (seed !== null && !demo) Module._tarnyx_seed(seed);
     playButton.disabled = false;
-    playButton.textContent = 'Click to play';
+    playButton.textContent = demo ? 'Click to play the demo' : 'Click to play';
     playButton.focus();
   },
   // main has run: the game's window is open; it learns where the page stands and starts.
@@ -262,6 +411,7 @@ const SIMD_PROBE = new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 
 // ?seed=N: the world that starting at N ms past midnight UTC makes (0 to 86399999), as the
 // headless tool's --seed; without it, the clock's.
 const params = new URLSearchParams(location.search);
+demo = params.has('timedemo') ? findDemo(params.get('timedemo'), true) : findDemo(params.get('demo'), false);
 const seedText = params.get('seed');
 const seed = seedText === null ? null : /^\d{1,8}$/.test(seedText) && +seedText < 86400000 ? +seedText : NaN;
 

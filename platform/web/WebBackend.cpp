@@ -183,15 +183,19 @@ std::uint32_t TWebBackend::Milliseconds() {
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now()));
 }
 
-void TWebBackend::TimeOfDay(int& hour, int& minute, int& second, int& millisecond) {
+std::uint32_t TWebBackend::TimeOfDayMs() const {
+  if (FixedTimeOfDay_ >= 0) return static_cast<std::uint32_t>(FixedTimeOfDay_);
   // The system clock is the page's Date.now(): UTC without leap seconds, so whole days are
   // exact multiples.
   using namespace std::chrono;
   constexpr long long msPerDay = 24LL * 60 * 60 * 1000;
   long long ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count() % msPerDay;
   if (ms < 0) ms += msPerDay;
-  if (FixedTimeOfDay_ >= 0) ms = FixedTimeOfDay_;
-  const auto t = static_cast<std::uint32_t>(ms);
+  return static_cast<std::uint32_t>(ms);
+}
+
+void TWebBackend::TimeOfDay(int& hour, int& minute, int& second, int& millisecond) {
+  const std::uint32_t t = TimeOfDayMs();
   hour = static_cast<int>(t / 3600000u);
   minute = static_cast<int>(t / 60000u % 60u);
   second = static_cast<int>(t / 1000u % 60u);

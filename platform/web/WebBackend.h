@@ -39,6 +39,8 @@ class TWebBackend : public TBackend {
   // world is made from: a page asked for a world by its number, as the headless tool's --seed.
   // False (and nothing changes) for a time that is not in the day.
   bool FixTimeOfDay(long long ms);
+  // The time of day as TimeOfDay gives it, in ms past midnight UTC.
+  std::uint32_t TimeOfDayMs() const;
 
   bool Active() const { return Visible_ && Focused_; }
   long PresentCount() const { return PresentCount_; }

@@ -9,6 +9,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
 
 import { click, closeSite, openSite, sleep, until } from './site.mjs';
 
@@ -17,7 +18,11 @@ if (!siteDir || !nativeTool) {
   console.error('usage: browser_test.mjs SITE_DIR NATIVE_TOOL [SHOTS_DIR]');
   process.exit(2);
 }
-const native = (...args) => execFileSync(nativeTool, args, { encoding: 'utf8', maxBuffer: 1 << 26 });
+const native = (...args) => execFileSync(nativeTool, args, { encoding: 'utf8', maxBuffer: 1 << 26,
+                                                              stdio: ['ignore', 'pipe', 'pipe'] });
+// The committed demos, served beside the page under /test-demos/.
+const demosDir = fileURLToPath(new URL('../demos/', import.meta.url));
+const MOUNTS = { '/test-demos/': demosDir };
 
 let passed = 0, failed = 0;
 function check(name, ok, detail = '') {
@@ -90,7 +95,7 @@ async function tickRate(page, ms) {
   return (t1 - t0) * 1000 / (s1 - s0);
 }
 
-const KEYS = { ArrowUp: 38, ArrowLeft: 37, Enter: 13, F12: 123 };
+const KEYS = { ArrowUp: 38, ArrowLeft: 37, Enter: 13, F9: 120, F12: 123 };
 const ALT = 1;  // the protocol's modifier bit
 async function holdKey(page, code, ms, modifiers = 0) {
   const send = (type) => page.send('Input.dispatchKeyEvent', {
@@ -111,7 +116,7 @@ async function shoot(page, name) {
 // The world of a fixed seed, the one the headless tool's tests fly in: the ship starts at rest,
 // away from every planet.
 const SEED = 45296789;
-const site = await openSite(resolve(siteDir), `?seed=${SEED}`);
+const site = await openSite(resolve(siteDir), `?seed=${SEED}`, MOUNTS);
 const { page, browser } = site;
 try {
   const loaded = await page.evaluate('[tarnyxStats.loadedAt, tarnyxStats.firstFrameAt]');
@@ -222,6 +227,30 @@ try {
           `${suggestedFilename}, ${size.join(' x ')}`);
   } catch (e) {
     check('the screenshot key offers the frame as a PNG download', false, e.message);
+  }
+  // The demo key: the flight so far (keys, the gamepad, the hidden page) as a demo, which the
+  // native game replays without drift to the state the page was in.
+  try {
+    const begun = browser.waitFor('Browser.downloadWillBegin', 10000);
+    const finished = browser.waitFor('Browser.downloadProgress', 10000, (p) => p.state === 'completed');
+    await holdKey(page, 'F9', 50);
+    const [{ suggestedFilename }, { guid }] = [await begun, await finished];
+    const file = join(downloads, guid);
+    const recorded = readFileSync(file);
+    const frames = recorded.readUInt32LE(14);
+    let replay;
+    try {
+      replay = native('demo', file).trim();
+    } catch (e) {
+      replay = `status ${e.status}: ${e.stderr}`;
+    }
+    const replayedFrames = Number(replay.split(' ')[0]);
+    check('the demo key offers the flight so far as a demo that replays natively without drift',
+          /^tarnyx-\d{8}-\d{6}\.tnxdemo$/.test(suggestedFilename) && frames > 500 &&
+          replayedFrames === frames && /checksum [0-9a-f]{16}$/.test(replay),
+          `${suggestedFilename}, ${frames} frames: "${replay}"`);
+  } catch (e) {
+    check('the demo key offers the flight so far as a demo that replays natively without drift', false, e.message);
   } finally {
     rmSync(downloads, { recursive: true, force: true });
   }
@@ -257,6 +286,62 @@ try {
   await page.send('Emulation.setDeviceMetricsOverride', { width: 1024, height: 768, deviceScaleFactor: 1, mobile: false });
 
   check('no errors in the page', page.errors.length === 0, page.errors.join(' | '));
+  const errorsBefore = page.errors.length;
+
+  // A committed demo given in the address, played as fast as it goes: the page's game ends it in
+  // the state the native one does, to the checksum.
+  const demoState = async () => JSON.parse(await page.evaluate("Module.ccall('tarnyx_state', 'string', [], [])"));
+  await page.navigate(`${site.url}?timedemo=test-demos/crash.tnxdemo`);
+  await until(page, "document.getElementById('play').textContent === 'Click to play the demo'", 30000, 'the demo');
+  const waited = await demoState();
+  await click(page, '#play');
+  await until(page, 'tarnyxStats.demoEnded !== undefined', 180000, 'the end of the demo');
+  const ended = await page.evaluate('tarnyxStats.demoEnded');
+  const nativeEnd = native('demo', join(demosDir, 'crash.tnxdemo')).trim();
+  check('a committed demo replays in the page to the native checksum',
+        ended.summary === nativeEnd && ended.desyncFrame === 0 && waited.Demo.Frames === 0,
+        `page: "${ended.summary}" in ${ended.seconds.toFixed(2)} s, native: "${nativeEnd}", ` +
+        `frames before the click: ${waited.Demo.Frames}`);
+  const ending = await page.evaluate(`[document.getElementById('cover').hidden,
+      document.getElementById('demo-ending').textContent, document.getElementById('play').textContent]`);
+  check('the page says that the demo ended, and how', !ending[0] && ending[1].includes(nativeEnd) &&
+        ending[2] === 'Fly yourself', ending[1]);
+  await shoot(page, 'page-demo-ended.png');
+
+  // A demo file dropped on the page plays at the game's pace in a fresh game, frame for frame
+  // the native game's.
+  await page.evaluate(`fetch('test-demos/landing.tnxdemo').then((r) => r.arrayBuffer()).then((bytes) => {
+    const data = new DataTransfer();
+    data.items.add(new File([bytes], 'landing.tnxdemo'));
+    document.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+    return true;
+  })`);
+  await until(page, "document.getElementById('demo-name').textContent === 'Demo: landing.tnxdemo' && " +
+              "document.getElementById('play').textContent === 'Click to play the demo'", 30000, 'the dropped demo');
+  await click(page, '#play');
+  await sleep(2000);
+  const playing = await demoState();
+  const nativeThere = JSON.parse(native('demo', join(demosDir, 'landing.tnxdemo'), '--frames',
+                                        `${playing.Demo.Frames}`, '--state', '-'));
+  // The world, key by key (the run's frame count and its clock's rate are the tool's own).
+  const differ = Object.keys(nativeThere).filter((k) => !['Frame', 'FramesPerSecond'].includes(k) &&
+      JSON.stringify(playing[k]) !== JSON.stringify(nativeThere[k]));
+  check('a dropped demo plays at the game\'s pace as the native game plays it',
+        playing.Demo.Playing && playing.Demo.Frames >= 70 && playing.Demo.Frames <= 130 && differ.length === 0 &&
+        !new URL(await page.evaluate('location.href')).search,
+        `${playing.Demo.Frames} frames in 2 s, random state ${playing.RandomState}` +
+        (differ.length ? `; differs from the native state in ${differ.join(', ')}` : ''));
+
+  // Files that are no demo, or not there, are refused with a clear message.
+  for (const [address, want] of [['test-demos/demos.txt', /demos\.txt cannot be played: not a demo/],
+                                 ['test-demos/none.tnxdemo', /could not be fetched: 404/]]) {
+    await page.navigate(`${site.url}?demo=${address}`);
+    await until(page, "!document.getElementById('problem').hidden", 30000, 'the refusal');
+    const said = await page.evaluate("document.getElementById('problem').textContent");
+    check(`a bad demo in the address is refused (${address})`, want.test(said), said);
+  }
+  check('no errors in the pages of demos', page.errors.length === errorsBefore,
+        page.errors.slice(errorsBefore).join(' | '));
 
   // A seed that is no time of day is refused with a clear message, and nothing starts.
   await page.navigate(`${site.url}?seed=86400000`);

@@ -12,12 +12,16 @@ const TYPES = {
   '.wasm': 'application/wasm', '.png': 'image/png', '.json': 'application/json',
 };
 
-// Serves the files of folder; resolves with { server, url }.
-export async function serve(folder) {
+// Serves the files of folder, and those of other folders under the paths mounts names
+// ({ '/demos/': '/abs/folder' }); resolves with { server, url }.
+export async function serve(folder, mounts = {}) {
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    const file = join(folder, path.endsWith('/') ? path + 'index.html' : path);
-    if (!file.startsWith(folder)) {
+    const mount = Object.keys(mounts).find((m) => path.startsWith(m));
+    const root = mount ? mounts[mount] : folder;
+    const inRoot = mount ? path.slice(mount.length - 1) : path;
+    const file = join(root, inRoot.endsWith('/') ? inRoot + 'index.html' : inRoot);
+    if (!file.startsWith(root)) {
       response.writeHead(403).end();
       return;
     }
@@ -42,16 +46,18 @@ export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 export async function until(page, expression, timeoutMs, what) {
   const end = Date.now() + timeoutMs;
   for (;;) {
-    if (await page.evaluate(expression)) return;
+    // A page being replaced has no document for a moment: that is a "not yet".
+    if (await page.evaluate(expression).catch(() => false)) return;
     if (Date.now() > end) throw new Error(`${what}: not within ${timeoutMs} ms`);
     await sleep(50);
   }
 }
 
-// Starts the browser, serves folder and opens the page in a 1024 x 768 view, waiting for the
-// game's first frame. Resolves with { browser, page, server, url }; close with closeSite.
-export async function openSite(folder, query = '') {
-  const { server, url } = await serve(folder);
+// Starts the browser, serves folder (and mounts, as serve does) and opens the page in a
+// 1024 x 768 view, waiting for the game's first frame. Resolves with { browser, page, server,
+// url }; close with closeSite.
+export async function openSite(folder, query = '', mounts = {}) {
+  const { server, url } = await serve(folder, mounts);
   let browser;
   try {
     browser = await Browser.launch();
