@@ -94,15 +94,16 @@ test-web: build web
 	  $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/shots || status=1; \
 	exit $$status
 
-# The game's frames timed in headless Chromium beside the native frame benchmark of the same run,
-# the first frame after the page starts loading, and the page's size with gzip.
+# The game's frames timed in headless Chromium beside the native frame benchmark of the same run
+# (with the x87's extended type and with the software one the page computes with), the first
+# frame after the page starts loading, and the page's size with gzip.
 web-bench: export NODE_PATH = /usr/share/nodejs
 web-bench: web
 	@scripts/install-deps bench test
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(NEW_BUILD_FLAGS) -DTARNYX_BENCH=ON >/dev/null
-	@cmake --build $(BUILD) --target bench_GameFrame -j $(JOBS)
+	@cmake --build $(BUILD) --target bench_GameFrame bench_GameFramePortable -j $(JOBS)
 	@cmake --build $(WEB_BUILD) --target tarnyx-bench -j $(JOBS)
-	node tests/web/page_bench.mjs $(WEB_BUILD) $(BUILD)/bench/bench_GameFrame
+	node tests/web/page_bench.mjs $(WEB_BUILD) $(BUILD)/bench/bench_GameFrame $(BUILD)/bench/bench_GameFramePortable
 
 # The page on this machine only, for a quick look.
 web-serve: web
