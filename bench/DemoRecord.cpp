@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "bench/GameScenes.h"
 #include "bench/RunningGame.h"
 #include "demo/DemoRecorder.h"
 
@@ -40,7 +41,7 @@ void GameFrames(benchmark::State& state, bool record) {
     game.Form->OnFrameInput = [&recorder](TInputStates& s) { recorder.FrameInput(s); };
     game.Form->OnFrameEnd = [&recorder] { recorder.FrameEnd(); };
   }
-  GoToOpenSpace();
+  scenes::GoToOpenSpace();
   const double x = Player.X;
   long n = 0;
   for (auto _ : state) {

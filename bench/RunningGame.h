@@ -2,7 +2,6 @@
 // benchmarks of whole frames.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 #include "app/Form1.h"
@@ -30,15 +29,3 @@ struct TRunningGame {
   void Frame() { Form->DXTimerTimer(Form, 0); }
 };
 
-// Puts the ship at a point of the world at least 3000 from every planet centre.
-inline void GoToOpenSpace() {
-  for (double x = 0;; x += 500) {
-    bool open = true;
-    for (const auto& p : Planets) open &= std::hypot(p->X - x, p->Y) >= 3000;
-    if (open) {
-      Player.X = x;
-      Player.Y = 0;
-      return;
-    }
-  }
-}
