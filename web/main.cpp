@@ -58,8 +58,8 @@ EM_JS(void, WebFailed, (const char* message), {
   if (Module.onFailure) Module.onFailure(UTF8ToString(message));
 });
 
-EM_JS(void, WebDemoEnded, (const char* summary, int desyncFrame, double seconds), {
-  if (Module.onDemoEnded) Module.onDemoEnded(UTF8ToString(summary), desyncFrame, seconds);
+EM_JS(void, WebDemoEnded, (const char* summary, int desyncFrame, double seconds, const char* notes), {
+  if (Module.onDemoEnded) Module.onDemoEnded(UTF8ToString(summary), desyncFrame, seconds, UTF8ToString(notes));
 });
 // clang-format on
 
@@ -76,6 +76,23 @@ void WatchTicks() {
   };
 }
 
+// After the demo's last frame: the state now is the demo's, and no frame comes after it.
+void EndDemo() {
+  if (demoDone) return;
+  player->Conclude();
+  demoDone = true;
+  demoDesync = player->DesyncFrame();
+  demoEnding = player->Summary();
+  if (Form1 && Form1->DXTimer) Form1->DXTimer->SetEnabled(false);
+  // What the desktop game warns of besides the summary.
+  std::string notes;
+  if (demo->Truncated()) notes += "The file was cut short: " + demo->TruncationWarning() + ". ";
+  if (demo->Header().GameVersion != GameVersionText)
+    notes += "It was recorded by " + demo->Header().GameVersion + ", and may play differently here. ";
+  WebDemoEnded(demoEnding.c_str(), static_cast<int>(demoDesync), (emscripten_get_now() - demoStartMs) / 1000,
+               notes.c_str());
+}
+
 // Hooks the demo being played, or else the recording, into the form's frames.
 void HookDemo(TForm1& form) {
   if (player) {
@@ -85,17 +102,15 @@ void HookDemo(TForm1& form) {
     };
     form.OnFrameEnd = [] {
       player->FrameEnd();
-      if (!player->Done() || demoDone) return;
-      // The state after the last frame is the demo's: no frame comes after it.
-      player->Conclude();
-      demoDone = true;
-      demoDesync = player->DesyncFrame();
-      demoEnding = player->Summary();
-      if (Form1 && Form1->DXTimer) Form1->DXTimer->SetEnabled(false);
-      WebDemoEnded(demoEnding.c_str(), static_cast<int>(demoDesync), (emscripten_get_now() - demoStartMs) / 1000);
+      if (player->Done()) EndDemo();
     };
     // A tick on every turn of the loop.
     if (demoFast && form.DXTimer) form.DXTimer->SetInterval(0);
+    // Nothing to play (a file cut right after its header): no frame would ever end it.
+    if (player->Done()) {
+      demoStartMs = emscripten_get_now();
+      EndDemo();
+    }
     return;
   }
   // The world was made from the time of day, held since: the recording's seed.

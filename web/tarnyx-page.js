@@ -317,13 +317,14 @@ function startDemo() {
   return true;
 }
 
-function demoEnded(summary, desyncFrame, seconds) {
-  stats.demoEnded = { summary, desyncFrame, seconds };
+function demoEnded(summary, desyncFrame, seconds, notes) {
+  stats.demoEnded = { summary, desyncFrame, seconds, notes };
   const ending = document.getElementById('demo-ending');
   const frames = Number(summary.split(' ')[0]);
   ending.textContent = `The demo has ended: ${summary}.` +
       (desyncFrame ? ` It drifted from its recording at frame ${desyncFrame}.` : '') +
-      (demo.fast ? ` Played in ${seconds.toFixed(2)} seconds, ${(frames / seconds).toFixed(1)} frames a second.` : '');
+      (demo.fast ? ` Played in ${seconds.toFixed(2)} seconds, ${(frames / seconds).toFixed(1)} frames a second.` : '') +
+      (notes ? ` ${notes.trim()}` : '');
   ending.hidden = false;
   playButton.textContent = 'Fly yourself';
   playButton.hidden = false;

@@ -22,7 +22,20 @@ const native = (...args) => execFileSync(nativeTool, args, { encoding: 'utf8', m
                                                               stdio: ['ignore', 'pipe', 'pipe'] });
 // The committed demos, served beside the page under /test-demos/.
 const demosDir = fileURLToPath(new URL('../demos/', import.meta.url));
-const MOUNTS = { '/test-demos/': demosDir };
+// Demos cut short, made by the test, under /test-scratch/.
+const scratchDir = mkdtempSync(join(tmpdir(), 'tarnyx-demos-'));
+const crashDemo = readFileSync(join(demosDir, 'crash.tnxdemo'));
+writeFileSync(join(scratchDir, 'cut.tnxdemo'), crashDemo.subarray(0, 300));
+writeFileSync(join(scratchDir, 'header.tnxdemo'), crashDemo.subarray(0, 19 + crashDemo[18]));
+const MOUNTS = { '/test-demos/': demosDir, '/test-scratch/': scratchDir };
+// The native tool's output, whatever its exit status.
+const nativeOutput = (...args) => {
+  try {
+    return native(...args);
+  } catch (e) {
+    return e.stdout;
+  }
+};
 
 let passed = 0, failed = 0;
 function check(name, ok, detail = '') {
@@ -308,6 +321,20 @@ try {
         ending[2] === 'Fly yourself', ending[1]);
   await shoot(page, 'page-demo-ended.png');
 
+  // Demos cut short play their whole frames as the native game does, and the page says they were
+  // cut; one cut right after its header ends at once.
+  for (const name of ['cut.tnxdemo', 'header.tnxdemo']) {
+    await page.navigate(`${site.url}?timedemo=test-scratch/${name}`);
+    await until(page, "document.getElementById('play').textContent === 'Click to play the demo' || " +
+                "tarnyxStats.demoEnded !== undefined", 30000, `the demo ${name}`);
+    if (await page.evaluate('tarnyxStats.demoEnded === undefined')) await click(page, '#play');
+    await until(page, 'tarnyxStats.demoEnded !== undefined', 60000, `the end of the demo ${name}`);
+    const cut = await page.evaluate('tarnyxStats.demoEnded');
+    const nativeCut = nativeOutput('demo', join(scratchDir, name)).trim();
+    check(`a demo cut short plays its whole frames (${name})`, cut.summary === nativeCut &&
+          /cut short: truncated at frame \d+/.test(cut.notes), `page: "${cut.summary}", ${cut.notes} native: "${nativeCut}"`);
+  }
+
   // A demo file dropped on the page plays at the game's pace in a fresh game, frame for frame
   // the native game's.
   await page.evaluate(`fetch('test-demos/landing.tnxdemo').then((r) => r.arrayBuffer()).then((bytes) => {
@@ -354,6 +381,7 @@ try {
   check('the browser test ran to its end', false, e.message);
 } finally {
   await closeSite(site);
+  rmSync(scratchDir, { recursive: true, force: true });
 }
 console.log(`${passed} passed, ${failed} failed`);
 process.exit(failed ? 1 : 0);
