@@ -10,6 +10,10 @@
 // the last sixteen pixels at a time, and only the runs that differ go through the table (by
 // ConvertPalettedFrame, as every present converts): the present then writes a fraction of the
 // 32-bit pixels. A new size or a new table converts everything.
+//
+// The changed pixels are also gathered into a few rectangles (Areas), for the canvas to take only
+// those: a quiet frame's changes are a handful of twinkling stars scattered over the whole height,
+// and the rows between them would otherwise be put again unchanged.
 class TCanvasFrame {
  public:
   // The rows of the frame that changed, [First, Last): empty (First == Last) when none did.
@@ -17,18 +21,31 @@ class TCanvasFrame {
     int First = 0, Last = 0;
   };
 
+  // A rectangle of the frame.
+  struct TArea {
+    int X = 0, Y = 0, Width = 0, Height = 0;
+  };
+
   // Takes width x height 8-bit pixels (rows pitch bytes apart) through table (256 32-bit
   // pixels). A size that is not positive, or a pitch shorter than a row, empties the frame.
   TRows Update(const std::uint8_t* source, int pitch, int width, int height,
                const std::uint32_t table[256]);
+
+  // Rectangles, in row order and on rows of their own, that together hold every pixel the last
+  // Update changed (and some unchanged ones between them): none when nothing changed.
+  const std::vector<TArea>& Areas() const { return Areas_; }
 
   const std::uint32_t* Pixels() const { return Pixels_.data(); }
   int Width() const { return Width_; }
   int Height() const { return Height_; }
 
  private:
+  // Adds the changed columns [left, right) of row y (below every row added before) to the areas.
+  void Extend(int left, int right, int y);
+
   std::vector<std::uint8_t> Last_;     // the last 8-bit frame, rows packed
   std::vector<std::uint32_t> Pixels_;  // its 32-bit pixels, rows packed
+  std::vector<TArea> Areas_;
   std::uint32_t Table_[256] = {};
   int Width_ = 0, Height_ = 0;
 };

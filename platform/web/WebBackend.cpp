@@ -24,10 +24,10 @@ EM_JS(void, WebSetCanvasSize, (int width, int height), {
   if (Module.onCanvasResized) Module.onCanvasResized(width, height);
 });
 
-// Puts rows first..last of width x height RGBA pixels from the program's memory into the canvas.
-// The view on the memory is made again whenever the memory has grown (which replaces its buffer)
-// or the pixels moved.
-EM_JS(void, WebPutPixels, (const void* rgba, int width, int height, int first, int last), {
+// Puts count areas (x, y, width, height: four ints each, at areas) of width x height RGBA pixels
+// from the program's memory into the canvas. The view on the memory is made again whenever the
+// memory has grown (which replaces its buffer) or the pixels moved.
+EM_JS(void, WebPutPixels, (const void* rgba, int width, int height, const int* areas, int count), {
   const canvas = Module.canvas;
   let put = Module.tarnyxPut;
   if (!put || put.buffer !== HEAPU8.buffer || put.address !== rgba || put.width !== width ||
@@ -38,8 +38,9 @@ EM_JS(void, WebPutPixels, (const void* rgba, int width, int height, int first, i
       context: canvas.getContext('2d', {alpha: false}),
     };
   }
-  if (last > first) put.context.putImageData(put.image, 0, 0, 0, first, width, last - first);
-  if (Module.onFramePresented) Module.onFramePresented(last > first);
+  for (let i = 0, a = areas >> 2; i < count; ++i, a += 4)
+    put.context.putImageData(put.image, 0, 0, HEAP32[a], HEAP32[a + 1], HEAP32[a + 2], HEAP32[a + 3]);
+  if (Module.onFramePresented) Module.onFramePresented(count > 0);
 });
 
 EM_JS(void, WebSetCursorVisible, (int visible), {
@@ -217,8 +218,11 @@ void TWebBackend::Present(const std::uint8_t* pixels, int pitch, int width, int 
     TableMade_ = true;
   }
   if (width != Canvas_.Width() || height != Canvas_.Height()) WebSetCanvasSize(width, height);
-  const TCanvasFrame::TRows rows = Canvas_.Update(pixels, pitch, width, height, Table_);
-  WebPutPixels(Canvas_.Pixels(), width, height, rows.First, rows.Last);
+  Canvas_.Update(pixels, pitch, width, height, Table_);
+  const std::vector<TCanvasFrame::TArea>& areas = Canvas_.Areas();
+  static_assert(sizeof(TCanvasFrame::TArea) == 4 * sizeof(int), "the page reads areas as four ints");
+  WebPutPixels(Canvas_.Pixels(), width, height, areas.empty() ? nullptr : &areas[0].X,
+               static_cast<int>(areas.size()));
   ++PresentCount_;
   LastPresentMs_ = emscripten_get_now() - start;
 }

@@ -16,6 +16,26 @@ struct TFrame {
   std::uint8_t& At(int x, int y) { return Bytes[std::size_t(y) * Pitch + x]; }
 };
 
+bool InAreas(const TCanvasFrame& canvas, int x, int y) {
+  for (const auto& a : canvas.Areas())
+    if (x >= a.X && x < a.X + a.Width && y >= a.Y && y < a.Y + a.Height) return true;
+  return false;
+}
+
+// The areas lie inside the frame, each on rows of its own, in row order.
+void ExpectAreasInOrder(const TCanvasFrame& canvas) {
+  int below = 0;
+  for (const auto& a : canvas.Areas()) {
+    EXPECT_GE(a.X, 0);
+    EXPECT_GT(a.Width, 0);
+    EXPECT_LE(a.X + a.Width, canvas.Width());
+    EXPECT_GE(a.Y, below);
+    EXPECT_GT(a.Height, 0);
+    EXPECT_LE(a.Y + a.Height, canvas.Height());
+    below = a.Y + a.Height;
+  }
+}
+
 void ExpectConverted(const TCanvasFrame& canvas, TFrame& frame, const std::uint32_t* table) {
   ASSERT_EQ(canvas.Width(), frame.Width);
   ASSERT_EQ(canvas.Height(), frame.Height);
@@ -47,17 +67,20 @@ TEST_P(CanvasFrameSizes, FollowsEveryChangeAndNamesItsRows) {
   // The same frame again changes nothing.
   rows = canvas.Update(frame.Bytes.data(), frame.Pitch, width, height, table);
   EXPECT_EQ(rows.First, rows.Last);
+  EXPECT_TRUE(canvas.Areas().empty());
   ExpectConverted(canvas, frame, table);
 
   for (int round = 0; round < 40; ++round) {
     // A few pixels changed, anywhere, the last column and the bytes past the rows included.
     int lowest = height, highest = -1;
+    std::vector<std::pair<int, int>> changed;
     int changes = 1 + int(random() % 6);
     for (int k = 0; k < changes; ++k) {
       int x = int(random() % width), y = int(random() % height);
       if (k == 0) x = width - 1;
       std::uint8_t v = std::uint8_t(frame.At(x, y) + 1 + random() % 255);
       frame.At(x, y) = v;
+      changed.emplace_back(x, y);
       lowest = std::min(lowest, y);
       highest = std::max(highest, y);
     }
@@ -65,6 +88,8 @@ TEST_P(CanvasFrameSizes, FollowsEveryChangeAndNamesItsRows) {
     rows = canvas.Update(frame.Bytes.data(), frame.Pitch, width, height, table);
     EXPECT_EQ(rows.First, lowest);
     EXPECT_EQ(rows.Last, highest + 1);
+    for (auto [x, y] : changed) EXPECT_TRUE(InAreas(canvas, x, y)) << x << "," << y;
+    ExpectAreasInOrder(canvas);
     ExpectConverted(canvas, frame, table);
   }
 
@@ -72,12 +97,47 @@ TEST_P(CanvasFrameSizes, FollowsEveryChangeAndNamesItsRows) {
   rows = canvas.Update(frame.Bytes.data(), frame.Pitch, width, height, other);
   EXPECT_EQ(rows.First, 0);
   EXPECT_EQ(rows.Last, height);
+  ASSERT_EQ(canvas.Areas().size(), 1u);
+  EXPECT_EQ(canvas.Areas()[0].Width * canvas.Areas()[0].Height, width * height);
   ExpectConverted(canvas, frame, other);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CanvasFrameSizes,
                          testing::Values(std::pair{1, 1}, std::pair{7, 3}, std::pair{8, 2},
                                          std::pair{37, 11}, std::pair{64, 48}, std::pair{1024, 4}));
+
+// Changes far apart are put apart, not as the rectangle around them all; changes close together are
+// put together, to spare the puts.
+TEST(CanvasFrame, GathersChangesIntoFewSmallAreas) {
+  std::uint32_t table[256];
+  for (int i = 0; i < 256; ++i) table[i] = std::uint32_t(i);
+  TFrame frame(1024, 768, 1024);
+  TCanvasFrame canvas;
+  canvas.Update(frame.Bytes.data(), 1024, 1024, 768, table);
+
+  // Two stars at opposite corners: two single-piece areas.
+  frame.At(3, 2) = 9;
+  frame.At(1020, 700) = 9;
+  canvas.Update(frame.Bytes.data(), 1024, 1024, 768, table);
+  ASSERT_EQ(canvas.Areas().size(), 2u);
+  for (const auto& a : canvas.Areas()) EXPECT_EQ(a.Width * a.Height, 16);
+  EXPECT_TRUE(InAreas(canvas, 3, 2));
+  EXPECT_TRUE(InAreas(canvas, 1020, 700));
+
+  // A ship drawn over forty rows, moving a little on each, and a twinkle beside it: one area.
+  for (int y = 300; y < 340; ++y)
+    for (int x = 480 + (y & 7); x < 540; ++x) frame.At(x, y) = 5;
+  frame.At(600, 320) = 7;
+  canvas.Update(frame.Bytes.data(), 1024, 1024, 768, table);
+  ASSERT_EQ(canvas.Areas().size(), 1u);
+  const auto a = canvas.Areas()[0];
+  EXPECT_EQ(a.Y, 300);
+  EXPECT_EQ(a.Height, 40);
+  EXPECT_LE(a.X, 480);
+  EXPECT_GT(a.X + a.Width, 600);
+  EXPECT_LE(a.Width, 160);
+  ExpectConverted(canvas, frame, table);
+}
 
 TEST(CanvasFrame, ANewSizeConvertsEverythingAndNothingEmptiesIt) {
   std::uint32_t table[256];
