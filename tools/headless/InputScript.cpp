@@ -73,8 +73,8 @@ TScriptedKey Key(std::string_view name, const std::string& item) {
                     "' (Up Down Left Right Shift RightShift Apostrophe F2 KP2 KP4 KP6 KP8 A..Z 0..9)");
 }
 
-void ParseKeys(std::string_view spec, TInputScript& script) {
-  for (std::string_view part : Split(spec, ';')) {
+void ParseKeys(std::string_view spans, TInputScript& script) {
+  for (std::string_view part : Split(spans, ';')) {
     std::string item(part);
     auto colon = part.find(':');
     if (colon == std::string_view::npos)
@@ -90,8 +90,8 @@ void ParseKeys(std::string_view spec, TInputScript& script) {
   }
 }
 
-void ParseJoy(std::string_view spec, TInputScript& script) {
-  for (std::string_view part : Split(spec, ';')) {
+void ParseJoy(std::string_view spans, TInputScript& script) {
+  for (std::string_view part : Split(spans, ';')) {
     std::string item(part);
     const std::string shape = "--joy item '" + item + "': expected INDEX@FIRST-LAST:X,Y[,BUTTON...]";
     auto at = part.find('@');
@@ -122,7 +122,7 @@ void ParseJoy(std::string_view spec, TInputScript& script) {
 
 }  // namespace
 
-void ReadKeysOption(TInputScript& script, const std::string& spec) { ParseKeys(spec, script); }
+void ReadKeysOption(TInputScript& script, const std::string& spans) { ParseKeys(spans, script); }
 
 void ReadJoysticksOption(TInputScript& script, const std::string& count) {
   std::int64_t n = 0;
@@ -131,7 +131,7 @@ void ReadJoysticksOption(TInputScript& script, const std::string& count) {
   script.JoystickCount = static_cast<int>(n);
 }
 
-void ReadJoyOption(TInputScript& script, const std::string& spec) { ParseJoy(spec, script); }
+void ReadJoyOption(TInputScript& script, const std::string& spans) { ParseJoy(spans, script); }
 
 void CheckInputScript(const TInputScript& script) {
   for (const TScriptedStick& s : script.Sticks)

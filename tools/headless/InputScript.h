@@ -34,10 +34,10 @@ struct TInputScript {
 };
 
 // Reading one option's value into the script. Each throws EUsageError for an unknown key name,
-// a malformed spec or a count out of range.
-void ReadKeysOption(TInputScript& script, const std::string& spec);
+// a malformed list of spans or a count out of range.
+void ReadKeysOption(TInputScript& script, const std::string& spans);
 void ReadJoysticksOption(TInputScript& script, const std::string& count);
-void ReadJoyOption(TInputScript& script, const std::string& spec);
+void ReadJoyOption(TInputScript& script, const std::string& spans);
 // Throws EUsageError when --joy names a joystick that --joysticks did not attach.
 void CheckInputScript(const TInputScript& script);
 
