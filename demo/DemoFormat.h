@@ -43,6 +43,8 @@ inline constexpr std::uint8_t DemoLastByteMask = 0x0F;
 // The reader refuses larger files, so that no file can make it allocate without bound; the
 // recorder stops before it writes one.
 inline constexpr std::size_t DemoMaxBytes = 64u << 20;
+// Room a recording keeps below DemoMaxBytes for its last frame's record, checkpoint and end.
+inline constexpr std::size_t DemoEndingRoom = 64;
 
 // What a demo's header holds.
 struct TDemoHeader {

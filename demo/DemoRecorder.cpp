@@ -11,8 +11,6 @@
 namespace {
 // Checkpoints between two syncs to the disk: five seconds at 50 frames a second.
 constexpr int CheckpointsPerSync = 5;
-// Room kept below the size limit for the last frame's record, its checkpoint and the end.
-constexpr std::size_t EndingRoom = 64;
 }  // namespace
 
 TDemoRecorder::TDemoRecorder(std::string path, std::uint32_t seed, std::string_view gameVersion)
@@ -67,7 +65,7 @@ void TDemoRecorder::FrameInput(const TInputStates& states) {
 void TDemoRecorder::FrameEnd() {
   if (full_ || finished_ || !error_.empty()) return;
   if (writer_.CheckpointDue()) Checkpoint();
-  if (written_ + writer_.Bytes.size() + EndingRoom > DemoMaxBytes) {
+  if (written_ + writer_.Bytes.size() + DemoEndingRoom > DemoMaxBytes) {
     writer_.End(GameStateChecksum(inputs_.Value));
     WriteOut(false);
     full_ = true;

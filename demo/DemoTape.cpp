@@ -4,11 +4,6 @@
 #include "demo/DemoFormat.h"
 #include "demo/GameChecksum.h"
 
-namespace {
-// Room kept below the size limit for the last frame's record, its checkpoint and the end.
-constexpr std::size_t EndingRoom = 64;
-}  // namespace
-
 TDemoTape::TDemoTape(std::uint32_t seed, std::string_view gameVersion) : writer_(seed, gameVersion) {}
 
 void TDemoTape::Checkpoint() { writer_.Checkpoint(GameStateChecksum(inputs_.Value)); }
@@ -25,7 +20,7 @@ void TDemoTape::FrameInput(const TInputStates& states) {
 void TDemoTape::FrameEnd() {
   if (writer_.Ended()) return;
   if (writer_.CheckpointDue()) Checkpoint();
-  if (writer_.Bytes.size() + EndingRoom > DemoMaxBytes) writer_.End(GameStateChecksum(inputs_.Value));
+  if (writer_.Bytes.size() + DemoEndingRoom > DemoMaxBytes) writer_.End(GameStateChecksum(inputs_.Value));
 }
 
 std::vector<std::uint8_t> TDemoTape::Take() const {
