@@ -4,8 +4,7 @@
 #include <ostream>
 #include <string>
 
-// The name and edition the game goes by, on its title and in --version.
-inline constexpr const char* GameVersionText = "Tarnyx 0.06 Beta (8 bit edition)";
+#include "TarnyxVersion.h"
 
 // What the demo options ask for: the game recorded into File (--record), File played back at the
 // game's pace (--playdemo) or as fast as it goes (--timedemo); or none of these.

@@ -1,23 +1,14 @@
 // Demos in the game's window.
 #include "app/GameDemo.h"
 
-#include <csignal>
 #include <cstdio>
 
 #include "app/Form1.h"
 #include "game/Main.h"
 #include "shell/Application.h"
+#include "system/Signals.h"
 
 namespace {
-
-// Set by SIGINT or SIGTERM; the loop quits the game when it sees it.
-volatile std::sig_atomic_t StopRequested = 0;
-
-extern "C" void RequestStop(int signal) {
-  StopRequested = 1;
-  // A second signal ends the process at once, should the game not get to quit.
-  std::signal(signal, SIG_DFL);
-}
 
 // A non-negative amount with a fixed number of decimals, the same in every locale.
 std::string Decimal(std::uint64_t scaled, int decimals) {
@@ -66,9 +57,7 @@ bool TGameDemo::Prepare(std::uint32_t clockSeed, int& status) {
   }
   // Before the window is made, so that the signals quit through the game (SDL leaves a handler
   // that is already there alone).
-  StopRequested = 0;
-  std::signal(SIGINT, RequestStop);
-  std::signal(SIGTERM, RequestStop);
+  CatchStopRequests();
   return true;
 }
 
@@ -102,10 +91,7 @@ void TGameDemo::Run(TForm1& form) {
 
   Application->BeginRun();
   while (!Application->Terminated()) {
-    if (StopRequested) {
-      StopRequested = 0;
-      Application->Terminate();
-    }
+    if (TakeStopRequest()) Application->Terminate();
     // As fast as it goes: never wait while the timer ticks (it does not while the game is
     // inactive, and then the loop waits for the next message as it always does).
     if (Fast() && Application->OnIdle)
@@ -116,8 +102,7 @@ void TGameDemo::Run(TForm1& form) {
   Application->EndRun();
   form.OnFrameInput = nullptr;
   form.OnFrameEnd = nullptr;
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
+  ReleaseStopRequests();
 }
 
 int TGameDemo::Finish() {

@@ -8,7 +8,7 @@
 #include "app/Form1.h"
 #include "app/GameDemo.h"
 #include "app/WindowIcon.h"
-#include "platform/sdl/SdlBackend.h"
+#include "backends/sdl/SdlBackend.h"
 #include "shell/Application.h"
 #include "shell/Exception.h"
 

@@ -12,7 +12,7 @@
 #include "game/Main.h"
 #include "game/Readouts.h"
 #include "game/Ship.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "game/Main.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "input/DXInput.h"
 #include "platform/Libraries.h"
 #include "platform/Windows.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 
 #include "display/DXRender.h"
 #include "display/PictureCollection.h"
-#include "platform/Blitters.h"
+#include "media/Blitters.h"
 #include "platform/DirectDraw.h"
-#include "platform/OpaqueRuns.h"
+#include "media/OpaqueRuns.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/PaletteConvert.h"
+#include "media/PaletteConvert.h"
 
 namespace {
 

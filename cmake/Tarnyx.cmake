@@ -26,3 +26,22 @@ function(tarnyx_test name dir)
   target_compile_definitions(${name} PRIVATE TARNYX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
+
+# tarnyx_version_header(): TarnyxVersion.h, on every target's include path, from the project's
+# version, stage and edition; and the same as TARNYX_VERSION_TEXT ("0.06 Beta (8 bit edition)")
+# and TARNYX_PACKAGE_VERSION ("0.06~beta": a stage sorts before the release that follows it) for
+# the package and the page.
+macro(tarnyx_version_header)
+  set(TARNYX_VERSION_TEXT "${PROJECT_VERSION}")
+  set(TARNYX_PACKAGE_VERSION "${PROJECT_VERSION}")
+  if(TARNYX_STAGE)
+    string(APPEND TARNYX_VERSION_TEXT " ${TARNYX_STAGE}")
+    string(TOLOWER "${TARNYX_STAGE}" stage)
+    string(APPEND TARNYX_PACKAGE_VERSION "~${stage}")
+  endif()
+  if(TARNYX_EDITION)
+    string(APPEND TARNYX_VERSION_TEXT " (${TARNYX_EDITION})")
+  endif()
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/TarnyxVersion.h.in ${PROJECT_BINARY_DIR}/version/TarnyxVersion.h @ONLY)
+  include_directories(${PROJECT_BINARY_DIR}/version)
+endmacro()

@@ -6,7 +6,7 @@
 
 #include "demo/DemoFormat.h"
 #include "demo/GameChecksum.h"
-#include "platform/FileSync.h"
+#include "system/FileSync.h"
 
 namespace {
 // Checkpoints between two syncs to the disk: five seconds at 50 frames a second.

@@ -9,7 +9,7 @@
 #include "demo/DemoChecksum.h"
 #include "demo/DemoWriter.h"
 #include "input/InputStates.h"
-#include "platform/FileSync.h"
+#include "system/FileSync.h"
 
 // Records the frames of a game into a demo file. The bytes go to PATH.part; Finish writes the end,
 // puts the file on the disk and renames it to PATH, so that PATH is only ever a whole demo. On

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/Form1.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 #include "shell/Exception.h"
 #include "shell/FormReader.h"

@@ -3,6 +3,8 @@
 #include "framework/Random.h"
 #include "game/Main.h"
 
+#include "TarnyxVersion.h"
+
 std::string Version;
 std::array<std::unique_ptr<TPlanet>, PlanetCount> Planets;
 TPlayer Player;
@@ -66,7 +68,7 @@ void CreateWorld(const std::function<void()>& setCursor) {
   for (auto& planet : Planets) planet = std::make_unique<TPlanet>();
   PlacePlanets();
 
-  Version = "0.06 Beta (8 bit edition)";
+  Version = GameVersion;
   Messages->AddMessage("Welcome to Tarnyx version " + Version + ".");
   Messages->AddMessage(
       "Patches, updates and more games and programs wait for you on the maker's web site.");

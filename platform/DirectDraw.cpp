@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "platform/Backend.h"
-#include "platform/BlitKernels.h"
+#include "media/BlitKernels.h"
 #include "platform/Gdi.h"
-#include "platform/OpaqueRuns.h"
+#include "media/OpaqueRuns.h"
 
 const GUID IID_IDirectDraw = {0x6C14DB80, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
 const GUID IID_IDirectDraw4 = {0x9C59509A, 0x39BD, 0x11D1, {0x8C, 0x4A, 0x00, 0xC0, 0x4F, 0xD9, 0x30, 0xC5}};

@@ -8,9 +8,6 @@
 #include "platform/WinTypes.h"
 #include "platform/Windows.h"
 
-class TDeviceContext;
-using HDC = TDeviceContext*;
-
 // ---------------------------------------------------------------------------------------------
 // Result codes. Failures are returned, never thrown.
 // ---------------------------------------------------------------------------------------------

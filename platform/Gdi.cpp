@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Fonts.h"
+#include "media/Fonts.h"
 
 // The palette chosen with the game's art, compiled in by the build (see platform/CMakeLists.txt):
 // 0x00RRGGBB values, 256 of them, or none when the art has not chosen one yet.

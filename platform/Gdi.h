@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/DirectDraw.h"
+#include "platform/Windows.h"
 #include "platform/WinTypes.h"
 
 using COLORREF = DWORD;  // 0x00BBGGRR

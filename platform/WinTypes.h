@@ -15,6 +15,10 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 
+// A device context: drawing bound to a surface's pixels (the device contexts' stand-in).
+class TDeviceContext;
+using HDC = TDeviceContext*;
+
 constexpr BOOL FALSE_ = 0;
 constexpr BOOL TRUE_ = 1;
 

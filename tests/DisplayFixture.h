@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "display/DXDraw.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 
 // A borderless 1024x768 form with a display of the game's settings on it, not yet shown.

@@ -10,7 +10,7 @@
 
 #include "app/Form1.h"
 #include "bench/GameScenes.h"
-#include "platform/web/WebBackend.h"
+#include "backends/web/WebBackend.h"
 #include "shell/Application.h"
 
 namespace {

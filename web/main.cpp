@@ -21,10 +21,10 @@
 #include "game/Readouts.h"
 #include "game/Ship.h"
 #include "platform/SystemTime.h"
-#include "platform/web/WebBackend.h"
+#include "backends/web/WebBackend.h"
 #include "shell/Application.h"
-#include "tools/headless/Json.h"
-#include "tools/headless/WorldJson.h"
+#include "report/Json.h"
+#include "report/WorldJson.h"
 
 namespace {
 

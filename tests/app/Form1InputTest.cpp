@@ -6,7 +6,7 @@
 #include "app/Form1.h"
 #include "framework/PlatformProc.h"
 #include "platform/Libraries.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 
 namespace {

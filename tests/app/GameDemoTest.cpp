@@ -10,7 +10,7 @@
 #include "app/GameDemo.h"
 #include "demo/DemoReader.h"
 #include "game/Main.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 #include "tests/demo/DemoGameFixture.h"
 

@@ -9,7 +9,7 @@
 
 #include "app/Form1.h"
 #include "game/Main.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 
 class GameFixture : public ::testing::Test {

@@ -15,7 +15,7 @@
 #include "framework/PlatformProc.h"
 #include "game/Main.h"
 #include "platform/Libraries.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 
 // One running game. Made and destroyed in turn: the application and its form are process-wide.

@@ -8,7 +8,7 @@
 #include "demo/GameChecksum.h"
 #include "framework/Random.h"
 #include "game/Main.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "display/DXDraw.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 #include "tests/DisplayFixture.h"
 

@@ -11,7 +11,7 @@
 #include "display/DirectDrawSurface.h"
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "platform/Libraries.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "display/DXImageList.h"
 #include "platform/Gdi.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 #include "tests/DisplayFixture.h"
 

@@ -6,7 +6,7 @@
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurface.h"
 #include "platform/Gdi.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 namespace {
 

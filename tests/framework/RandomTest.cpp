@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "framework/Random.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "framework/Random.h"
 #include "game/Main.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "tests/game/GeneratorModel.h"
 
 namespace {

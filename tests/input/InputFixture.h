@@ -10,7 +10,7 @@
 #include "framework/PlatformProc.h"
 #include "platform/Libraries.h"
 #include "platform/Windows.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 class InputFixture : public testing::Test {
  protected:

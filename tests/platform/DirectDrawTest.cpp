@@ -4,10 +4,10 @@
 #include <cstring>
 #include <random>
 
-#include "platform/BlitKernels.h"
+#include "media/BlitKernels.h"
 #include "platform/DirectDraw.h"
 #include "platform/Gdi.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 namespace {
 

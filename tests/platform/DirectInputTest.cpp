@@ -7,7 +7,7 @@
 #include "platform/DirectInput.h"
 #include "platform/Libraries.h"
 #include "platform/Windows.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 namespace {
 

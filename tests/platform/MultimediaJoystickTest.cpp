@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/MultimediaJoystick.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 TEST(MultimediaJoystick, AnswersForAttachedNumbersOnly) {
   THeadlessBackend backend;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/SystemTime.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 TEST(SystemTime, TimeOfDayComesFromTheBackend) {
   THeadlessBackend b;

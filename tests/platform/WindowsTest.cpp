@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 namespace {
 

@@ -52,9 +52,11 @@ arch=$(dpkg --print-architecture)
 [ "$(field Package)" = tarnyx ] || fail "Package: $(field Package)"
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
 [ "$(field Section)" = games ] || fail "Section: $(field Section)"
-# The game calls itself "0.06 Beta (8 bit edition)": the package version is 0.06~beta, which sorts
-# after 0.05 and before the final 0.06.
-version_text=$(sed -n 's/.*GameVersionText = "\(.*\)";.*/\1/p' "$src/app/CommandLine.h")
+# The game calls itself "0.06 Beta (8 bit edition)" (the build's TarnyxVersion.h, from the project's
+# version): the package version is 0.06~beta, which sorts after 0.05 and before the final 0.06.
+header="$build/deb-package/version/TarnyxVersion.h"
+version_text=$(sed -n 's/.*GameVersionText = "\(.*\)";.*/\1/p' "$header")
+[ -n "$version_text" ] || fail "no GameVersionText in $header"
 game_version=$(echo "$version_text" | sed -n 's/^Tarnyx \([0-9.]*\) \([A-Za-z]*\).*/\1~\2/p' | tr 'A-Z' 'a-z')
 [ "$version" = "$game_version" ] || fail "Version: $version, the game says $game_version"
 release=${version%%~*}

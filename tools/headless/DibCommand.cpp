@@ -11,7 +11,7 @@
 #include "display/Picture.h"
 #include "shell/PrintableText.h"
 #include "tools/headless/Commands.h"
-#include "tools/headless/Json.h"
+#include "report/Json.h"
 
 namespace {
 

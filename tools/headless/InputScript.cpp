@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/Libraries.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 
 namespace {
 

@@ -6,16 +6,16 @@
 #include "app/Form1.h"
 #include "framework/DXTimer.h"
 #include "game/Main.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 #include "tools/headless/Commands.h"
 #include "tools/headless/DemoHooks.h"
 #include "tools/headless/InputScript.h"
-#include "platform/FileReplacement.h"
-#include "platform/Png.h"
+#include "system/FileReplacement.h"
+#include "media/Png.h"
 #include "shell/PrintableText.h"
 #include "tools/headless/RunOptions.h"
-#include "tools/headless/WorldJson.h"
+#include "report/WorldJson.h"
 
 namespace {
 

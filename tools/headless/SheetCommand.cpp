@@ -8,11 +8,11 @@
 #include "app/Form1.h"
 #include "display/DXImageList.h"
 #include "display/DirectDrawSurfaceCanvas.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 #include "shell/PrintableText.h"
 #include "tools/headless/Commands.h"
-#include "platform/Png.h"
+#include "media/Png.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "game/Main.h"
-#include "platform/headless/HeadlessBackend.h"
+#include "backends/headless/HeadlessBackend.h"
 #include "tools/headless/Commands.h"
-#include "tools/headless/WorldJson.h"
+#include "report/WorldJson.h"
 
 int WorldCommand(const TCommandArgs& arguments) {
   TCommandArgs args = arguments;

@@ -1,7 +1,0 @@
-// The browser build's text: the font's strikes come from the generated glyph table.
-#include "platform/Fonts.h"
-#include "platform/web/FontTable.h"
-
-const TFontStrike& FontStrikeFor(int pixelHeight) { return TableFontStrikeFor(pixelHeight); }
-
-std::vector<int> FontStrikeHeights() { return TableFontStrikeHeights(); }
