@@ -34,25 +34,25 @@ void AppendReal(std::string& out, Real value, int digits) {
 }  // namespace
 
 void TJsonWriter::BeforeValue() {
-  if (afterKey_) {
-    afterKey_ = false;
+  if (FAfterKey) {
+    FAfterKey = false;
     return;
   }
-  if (!empty_.empty()) {
-    if (!empty_.back()) out_ += ',';
-    empty_.back() = false;
+  if (!FEmpty.empty()) {
+    if (!FEmpty.back()) FOut += ',';
+    FEmpty.back() = false;
   }
 }
 
 void TJsonWriter::Open(char bracket) {
   BeforeValue();
-  out_ += bracket;
-  empty_.push_back(true);
+  FOut += bracket;
+  FEmpty.push_back(true);
 }
 
 void TJsonWriter::Close(char bracket) {
-  out_ += bracket;
-  empty_.pop_back();
+  FOut += bracket;
+  FEmpty.pop_back();
 }
 
 TJsonWriter& TJsonWriter::BeginObject() {
@@ -77,59 +77,65 @@ TJsonWriter& TJsonWriter::EndArray() {
 
 TJsonWriter& TJsonWriter::Key(std::string_view name) {
   String(name);
-  out_ += ':';
-  afterKey_ = true;
+  FOut += ':';
+  FAfterKey = true;
   return *this;
 }
 
 TJsonWriter& TJsonWriter::Double(double value) {
   BeforeValue();
-  AppendReal(out_, value, 17);
+  AppendReal(FOut, value, 17);
   return *this;
 }
 
 TJsonWriter& TJsonWriter::Single(float value) {
   BeforeValue();
   // A float's exact decimal value has at most 112 significant digits.
-  AppendReal(out_, value, 120);
+  AppendReal(FOut, value, 120);
   return *this;
 }
 
 TJsonWriter& TJsonWriter::Integer(std::int64_t value) {
   BeforeValue();
-  out_ += std::to_string(value);
+  FOut += std::to_string(value);
   return *this;
 }
 
 TJsonWriter& TJsonWriter::Bool(bool value) {
   BeforeValue();
-  out_ += value ? "true" : "false";
+  FOut += value ? "true" : "false";
   return *this;
 }
 
 TJsonWriter& TJsonWriter::Null() {
   BeforeValue();
-  out_ += "null";
+  FOut += "null";
+  return *this;
+}
+
+TJsonWriter& TJsonWriter::Raw(std::string_view json) {
+  BeforeValue();
+  FOut += json;
   return *this;
 }
 
 TJsonWriter& TJsonWriter::String(std::string_view value) {
   BeforeValue();
   static const char hex[] = "0123456789abcdef";
-  out_ += '"';
+  FOut += '"';
   for (char ch : value) {
     auto c = static_cast<unsigned char>(ch);
     if (c == '"' || c == '\\') {
-      out_ += '\\';
-      out_ += ch;
+      FOut += '\\';
+      FOut += ch;
     } else if (c < 0x20 || c >= 0x7F) {
-      out_ += "\\u00";
-      out_ += hex[c >> 4];
-      out_ += hex[c & 15];
+      FOut += "\\u00";
+      FOut += hex[c >> 4];
+      FOut += hex[c & 15];
     } else {
-      out_ += ch;
+      FOut += ch;
     }
   }
-  out_ += '"';
+  FOut += '"';
   return *this;
 }

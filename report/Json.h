@@ -1,4 +1,4 @@
-// A small JSON writer for the headless tool's output.
+// A small JSON writer for the reports of the headless tool and the page.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,7 @@
 // \u escapes of the byte's value.
 class TJsonWriter {
  public:
-  explicit TJsonWriter(std::string& out) : out_(out) {}
+  explicit TJsonWriter(std::string& out) : FOut(out) {}
 
   TJsonWriter& BeginObject();
   TJsonWriter& EndObject();
@@ -28,13 +28,15 @@ class TJsonWriter {
   TJsonWriter& Bool(bool value);
   TJsonWriter& String(std::string_view value);
   TJsonWriter& Null();
+  // A value written already as JSON text (an object or array made elsewhere), put in as it is.
+  TJsonWriter& Raw(std::string_view json);
 
  private:
   void BeforeValue();
   void Open(char bracket);
   void Close(char bracket);
 
-  std::string& out_;
-  std::vector<bool> empty_;  // per open object or array: nothing written in it yet
-  bool afterKey_ = false;
+  std::string& FOut;
+  std::vector<bool> FEmpty;  // per open object or array: nothing written in it yet
+  bool FAfterKey = false;
 };

@@ -24,7 +24,7 @@
 #include "backends/web/WebBackend.h"
 #include "shell/Application.h"
 #include "report/Json.h"
-#include "report/WorldJson.h"
+#include "report/StateReport.h"
 
 namespace {
 
@@ -240,28 +240,25 @@ EMSCRIPTEN_KEEPALIVE void tarnyx_gamepads_end() {
   if (backend) backend->SetGamepads(readings);
 }
 
-// The world as the headless tool writes it (tools/headless/WorldJson.h), with the speed readout's
+// The world as the headless tool writes it (report/StateReport.h), with the speed readout's
 // text and the ticks so far: how the page's tests look at the game.
 EMSCRIPTEN_KEEPALIVE const char* tarnyx_state() {
   static std::string text;
   text.clear();
   TJsonWriter json(text);
-  WriteWorldState(json);
-  text.pop_back();  // the world's closing brace: more members follow
-  std::string speed;
-  TJsonWriter(speed).String(SpeedText(Speed(Player)));
-  text += ",\"SpeedText\":" + speed + ",\"Ticks\":" + std::to_string(ticks);
+  json.BeginObject();
+  WriteGameStateMembers(json);
+  json.Key("SpeedText").String(SpeedText(Speed(Player)));
+  json.Key("Ticks").Integer(ticks);
   // The demo: the one playing (its frames played, whether it ended and how), or the recording.
-  std::string demoJson;
-  TJsonWriter d(demoJson);
-  d.BeginObject();
-  d.Key("Playing").Bool(player != nullptr);
-  d.Key("Frames").Integer(player ? player->FramesPlayed() : tape ? tape->Frames() : 0);
-  d.Key("Done").Bool(demoDone);
-  d.Key("Summary").String(demoEnding);
-  d.Key("Desync").Integer(demoDesync);
-  d.EndObject();
-  text += ",\"Demo\":" + demoJson + "}";
+  json.Key("Demo").BeginObject();
+  json.Key("Playing").Bool(player != nullptr);
+  json.Key("Frames").Integer(player ? player->FramesPlayed() : tape ? tape->Frames() : 0);
+  json.Key("Done").Bool(demoDone);
+  json.Key("Summary").String(demoEnding);
+  json.Key("Desync").Integer(demoDesync);
+  json.EndObject();
+  json.EndObject();
   return text.c_str();
 }
 

@@ -15,7 +15,7 @@
 #include "media/Png.h"
 #include "shell/PrintableText.h"
 #include "tools/headless/RunOptions.h"
-#include "report/WorldJson.h"
+#include "report/StateReport.h"
 
 namespace {
 
@@ -99,7 +99,7 @@ int RunGame(const TRunOptions& options) {
   if (!options.StateFile.empty()) {
     std::string out;
     TJsonWriter json(out);
-    WriteWorldState(json);
+    WriteGameState(json);
     out.pop_back();  // the world's closing brace: two more members follow
     out += ",\"Frame\":" + std::to_string(frame) + ",\"FramesPerSecond\":" + std::to_string(framesPerSecond) + "}\n";
     if (const std::string error = WriteText(options.StateFile, out); !error.empty()) {

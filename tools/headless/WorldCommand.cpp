@@ -5,7 +5,7 @@
 #include "game/Main.h"
 #include "backends/headless/HeadlessBackend.h"
 #include "tools/headless/Commands.h"
-#include "report/WorldJson.h"
+#include "report/StateReport.h"
 
 int WorldCommand(const TCommandArgs& arguments) {
   TCommandArgs args = arguments;
@@ -20,7 +20,7 @@ int WorldCommand(const TCommandArgs& arguments) {
 
   std::string out;
   TJsonWriter json(out);
-  WriteWorldState(json);
+  WriteGameState(json);
   out += '\n';
   if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
     std::perror("tarnyx-headless world: writing the output");
