@@ -33,8 +33,8 @@ int NextWhere(const std::uint8_t* row, int x, int width, std::uint8_t key) {
 }  // namespace
 
 void TOpaqueRuns::Clear() {
-  rowFirst_.clear();
-  runs_.clear();
+  FRowFirst.clear();
+  FRuns.clear();
 }
 
 bool TOpaqueRuns::Build(const std::uint8_t* pixels, std::ptrdiff_t pitch, int width, int height,
@@ -45,23 +45,23 @@ bool TOpaqueRuns::Build(const std::uint8_t* pixels, std::ptrdiff_t pitch, int wi
   // bounds what the lists may take to a sixteenth of the picture.
   const std::size_t mostRuns = std::size_t(width) * std::size_t(height) / MinAverageRun;
   std::size_t opaque = 0;
-  rowFirst_.reserve(std::size_t(height) + 1);
+  FRowFirst.reserve(std::size_t(height) + 1);
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* row = pixels + std::ptrdiff_t(y) * pitch;
-    rowFirst_.push_back(std::uint32_t(runs_.size()));
+    FRowFirst.push_back(std::uint32_t(FRuns.size()));
     for (int x = NextWhere<false>(row, 0, width, key); x < width;) {
       const int end = NextWhere<true>(row, x, width, key);
-      if (runs_.size() >= mostRuns) {
+      if (FRuns.size() >= mostRuns) {
         Clear();
         return false;
       }
-      runs_.push_back({std::uint32_t(x), std::uint32_t(end)});
+      FRuns.push_back({std::uint32_t(x), std::uint32_t(end)});
       opaque += std::size_t(end - x);
       x = NextWhere<false>(row, end, width, key);
     }
   }
-  rowFirst_.push_back(std::uint32_t(runs_.size()));
-  if (runs_.size() * MinAverageRun > opaque) {
+  FRowFirst.push_back(std::uint32_t(FRuns.size()));
+  if (FRuns.size() * MinAverageRun > opaque) {
     Clear();
     return false;
   }
@@ -112,8 +112,8 @@ __attribute__((target("avx2"))) void CopyRunAVX2(std::uint8_t* d, const std::uin
 
 template <class F>
 void TOpaqueRuns::ForEachClippedRun(int y, std::uint32_t from, std::uint32_t to, F f) const {
-  const TRun* end = runs_.data() + rowFirst_[std::size_t(y) + 1];
-  for (const TRun* run = runs_.data() + rowFirst_[std::size_t(y)]; run < end; ++run) {
+  const TRun* end = FRuns.data() + FRowFirst[std::size_t(y) + 1];
+  for (const TRun* run = FRuns.data() + FRowFirst[std::size_t(y)]; run < end; ++run) {
     const std::uint32_t b = std::max(run->Begin, from), e = std::min(run->End, to);
     if (b < e) f(b, e);
   }

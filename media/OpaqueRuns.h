@@ -18,7 +18,7 @@ class TOpaqueRuns {
   // Returns false and holds nothing when the runs are too short to pay (see MinAverageRun).
   bool Build(const std::uint8_t* pixels, std::ptrdiff_t pitch, int width, int height, std::uint8_t key);
   void Clear();
-  bool Built() const { return !rowFirst_.empty(); }
+  bool Built() const { return !FRowFirst.empty(); }
 
   // Copies the opaque pixels of the part of the block at (left, top), width x height, to dst.
   // pixels and pitch are those of the block Build saw, with the same contents; the part must lie
@@ -26,7 +26,7 @@ class TOpaqueRuns {
   void Copy(std::uint8_t* dst, std::ptrdiff_t dstPitch, const std::uint8_t* pixels, std::ptrdiff_t pitch,
             int left, int top, int width, int height) const;
 
-  std::size_t RunCount() const { return runs_.size(); }
+  std::size_t RunCount() const { return FRuns.size(); }
 
  private:
   template <class F>
@@ -38,6 +38,6 @@ class TOpaqueRuns {
   struct TRun {
     std::uint32_t Begin, End;  // columns [Begin, End)
   };
-  std::vector<std::uint32_t> rowFirst_;  // row y's runs are runs_[rowFirst_[y] .. rowFirst_[y + 1])
-  std::vector<TRun> runs_;
+  std::vector<std::uint32_t> FRowFirst;  // row y's runs are FRuns[FRowFirst[y] .. FRowFirst[y + 1])
+  std::vector<TRun> FRuns;
 };

@@ -33,12 +33,12 @@ class TBackgroundFileSync {
  private:
   void Serve();
 
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::thread thread_;
-  int fd_ = -1;
-  bool pending_ = false;
-  bool busy_ = false;
-  bool stop_ = false;
-  bool failed_ = false;
+  std::mutex FMutex;
+  std::condition_variable FChanged;
+  std::thread FThread;
+  int FFd = -1;
+  bool FPending = false;
+  bool FBusy = false;
+  bool FStop = false;
+  bool FFailed = false;
 };

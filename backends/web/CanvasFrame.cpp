@@ -68,36 +68,36 @@ bool Differ(const std::uint8_t* a, const std::uint8_t* b, int n) {
 TCanvasFrame::TRows TCanvasFrame::Update(const std::uint8_t* source, int pitch, int width,
                                          int height, const std::uint32_t table[256]) {
   if (!source || !table || width <= 0 || height <= 0 || pitch < width) {
-    Last_.clear();
-    Pixels_.clear();
-    Areas_.clear();
-    Width_ = Height_ = 0;
+    FLast.clear();
+    FPixels.clear();
+    FAreas.clear();
+    FWidth = FHeight = 0;
     return {};
   }
   const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  bool all = width != Width_ || height != Height_ || std::memcmp(table, Table_, sizeof Table_) != 0;
+  bool all = width != FWidth || height != FHeight || std::memcmp(table, FTable, sizeof FTable) != 0;
   if (all) {
-    Last_.assign(size, 0);
-    Pixels_.assign(size, 0);
-    Width_ = width;
-    Height_ = height;
-    std::memcpy(Table_, table, sizeof Table_);
+    FLast.assign(size, 0);
+    FPixels.assign(size, 0);
+    FWidth = width;
+    FHeight = height;
+    std::memcpy(FTable, table, sizeof FTable);
   }
-  Areas_.clear();
+  FAreas.clear();
   if (all) {
-    Areas_.push_back({0, 0, width, height});
+    FAreas.push_back({0, 0, width, height});
     for (int y = 0; y < height; ++y)
-      std::memcpy(Last_.data() + static_cast<std::size_t>(y) * width,
+      std::memcpy(FLast.data() + static_cast<std::size_t>(y) * width,
                   source + static_cast<std::ptrdiff_t>(y) * pitch, static_cast<std::size_t>(width));
-    ConvertPalettedFrame(source, pitch, Pixels_.data(), width * 4, width, height, table);
+    ConvertPalettedFrame(source, pitch, FPixels.data(), width * 4, width, height, table);
     return {0, height};
   }
   TRows rows{height, 0};
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* from = source + static_cast<std::ptrdiff_t>(y) * pitch;
-    std::uint8_t* last = Last_.data() + static_cast<std::size_t>(y) * width;
+    std::uint8_t* last = FLast.data() + static_cast<std::size_t>(y) * width;
     if (!Differ(from, last, width)) continue;
-    std::uint32_t* to = Pixels_.data() + static_cast<std::size_t>(y) * width;
+    std::uint32_t* to = FPixels.data() + static_cast<std::size_t>(y) * width;
     // Runs of differing 16-pixel pieces (the row's last piece may be shorter) are taken over and
     // converted together.
     int left = width, right = 0;  // the row's changed columns
@@ -138,8 +138,8 @@ TCanvasFrame::TRows TCanvasFrame::Update(const std::uint8_t* source, int pitch, 
 void TCanvasFrame::Extend(int left, int right, int y) {
   // The row joins the last area (down to it, across the rows between) where the unchanged pixels
   // that takes in cost less than a put of its own.
-  if (!Areas_.empty()) {
-    TArea& a = Areas_.back();
+  if (!FAreas.empty()) {
+    TArea& a = FAreas.back();
     const int x0 = std::min(a.X, left), x1 = std::max(a.X + a.Width, right);
     const long joined = static_cast<long>(x1 - x0) * (y + 1 - a.Y);
     const long apart = static_cast<long>(a.Width) * a.Height + (right - left);
@@ -148,5 +148,5 @@ void TCanvasFrame::Extend(int left, int right, int y) {
       return;
     }
   }
-  Areas_.push_back({left, y, right - left, 1});
+  FAreas.push_back({left, y, right - left, 1});
 }

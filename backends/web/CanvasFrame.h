@@ -33,19 +33,19 @@ class TCanvasFrame {
 
   // Rectangles, in row order and on rows of their own, that together hold every pixel the last
   // Update changed (and some unchanged ones between them): none when nothing changed.
-  const std::vector<TArea>& Areas() const { return Areas_; }
+  const std::vector<TArea>& Areas() const { return FAreas; }
 
-  const std::uint32_t* Pixels() const { return Pixels_.data(); }
-  int Width() const { return Width_; }
-  int Height() const { return Height_; }
+  const std::uint32_t* Pixels() const { return FPixels.data(); }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
 
  private:
   // Adds the changed columns [left, right) of row y (below every row added before) to the areas.
   void Extend(int left, int right, int y);
 
-  std::vector<std::uint8_t> Last_;     // the last 8-bit frame, rows packed
-  std::vector<std::uint32_t> Pixels_;  // its 32-bit pixels, rows packed
-  std::vector<TArea> Areas_;
-  std::uint32_t Table_[256] = {};
-  int Width_ = 0, Height_ = 0;
+  std::vector<std::uint8_t> FLast;     // the last 8-bit frame, rows packed
+  std::vector<std::uint32_t> FPixels;  // its 32-bit pixels, rows packed
+  std::vector<TArea> FAreas;
+  std::uint32_t FTable[256] = {};
+  int FWidth = 0, FHeight = 0;
 };

@@ -63,7 +63,7 @@ TWebBackend::TWebBackend() = default;
 void TWebBackend::Push(TBackendEvent::Kind kind) {
   TBackendEvent e;
   e.Type = kind;
-  Events_.push_back(e);
+  FEvents.push_back(e);
 }
 
 bool TWebBackend::Key(const std::string& code, bool down, bool alt, bool repeat) {
@@ -71,47 +71,47 @@ bool TWebBackend::Key(const std::string& code, bool down, bool alt, bool repeat)
   if (scanCode == 0) return false;
   // Every key is reported, the program's own keys too: what they do is decided above.
   if (down)
-    Down_.insert(code);
+    FDown.insert(code);
   else
-    Down_.erase(code);
+    FDown.erase(code);
   TBackendEvent e;
   e.Type = down ? TBackendEvent::beKeyDown : TBackendEvent::beKeyUp;
   e.ScanCode = scanCode;
   e.VirtualKey = VirtualKeyFromWeb(code);
   e.Alt = alt;
   e.Repeat = down && repeat;
-  Events_.push_back(e);
+  FEvents.push_back(e);
   return true;
 }
 
 void TWebBackend::ReleaseAllKeys() {
   // The page hears of no release while it lacks the focus: every key counts as let go.
-  for (const std::string& code : Down_) {
+  for (const std::string& code : FDown) {
     TBackendEvent e;
     e.Type = TBackendEvent::beKeyUp;
     e.ScanCode = PcScanCodeFromWeb(code);
     e.VirtualKey = VirtualKeyFromWeb(code);
-    Events_.push_back(e);
+    FEvents.push_back(e);
   }
-  Down_.clear();
+  FDown.clear();
 }
 
 void TWebBackend::UpdateActivation(bool wasActive) {
-  if (Active() == wasActive || !WindowOpen_) return;
+  if (Active() == wasActive || !FWindowOpen) return;
   if (!Active()) ReleaseAllKeys();
   Push(Active() ? TBackendEvent::beActivate : TBackendEvent::beDeactivate);
 }
 
 void TWebBackend::SetPageVisible(bool visible) {
   bool was = Active();
-  Visible_ = visible;
+  FVisible = visible;
   UpdateActivation(was);
-  if (visible && WindowOpen_) Push(TBackendEvent::bePaint);
+  if (visible && FWindowOpen) Push(TBackendEvent::bePaint);
 }
 
 void TWebBackend::SetPageFocused(bool focused) {
   bool was = Active();
-  Focused_ = focused;
+  FFocused = focused;
   UpdateActivation(was);
 }
 
@@ -119,11 +119,11 @@ void TWebBackend::GamepadConnected() { Push(TBackendEvent::beJoystickAdded); }
 
 void TWebBackend::GamepadDisconnected() { Push(TBackendEvent::beJoystickRemoved); }
 
-void TWebBackend::SetGamepads(std::vector<TGamepadReading> pads) { Pads_ = std::move(pads); }
+void TWebBackend::SetGamepads(std::vector<TGamepadReading> pads) { FPads = std::move(pads); }
 
 bool TWebBackend::FixTimeOfDay(long long ms) {
   if (ms < 0 || ms >= 86400000) return false;
-  FixedTimeOfDay_ = ms;
+  FFixedTimeOfDay = ms;
   return true;
 }
 
@@ -135,7 +135,7 @@ bool TWebBackend::CreateMainWindow(const std::string& title, int width, int heig
   }
   WebSetTitle(title.c_str());
   WebSetCanvasSize(width, height);
-  WindowOpen_ = true;
+  FWindowOpen = true;
   // The canvas is on the page from the start; if the page is not in front, the program learns
   // so right after it has shown its window.
   Push(TBackendEvent::beShown);
@@ -144,14 +144,14 @@ bool TWebBackend::CreateMainWindow(const std::string& title, int width, int heig
 }
 
 void TWebBackend::DestroyMainWindow() {
-  WindowOpen_ = false;
-  Down_.clear();
+  FWindowOpen = false;
+  FDown.clear();
 }
 
 bool TWebBackend::PollEvent(TBackendEvent& event) {
-  if (Events_.empty()) return false;
-  event = Events_.front();
-  Events_.pop_front();
+  if (FEvents.empty()) return false;
+  event = FEvents.front();
+  FEvents.pop_front();
   return true;
 }
 
@@ -159,24 +159,24 @@ bool TWebBackend::WaitEvent(TBackendEvent& event, std::uint32_t) { return PollEv
 
 void TWebBackend::ScanCodeState(std::uint8_t state[256]) {
   std::fill(state, state + 256, 0);
-  for (const std::string& code : Down_)
+  for (const std::string& code : FDown)
     if (int c = PcScanCodeFromWeb(code)) state[c] = 0x80;
 }
 
 void TWebBackend::VirtualKeyState(std::uint8_t state[256]) {
   std::fill(state, state + 256, 0);
-  for (const std::string& code : Down_) {
+  for (const std::string& code : FDown) {
     // A modifier is down under both its names: VK_SHIFT and VK_LSHIFT, say.
     if (int c = VirtualKeyFromWeb(code)) state[c] = 0x80;
     if (int c = SidedVirtualKeyFromWeb(code)) state[c] = 0x80;
   }
 }
 
-int TWebBackend::JoystickCount() { return static_cast<int>(Pads_.size()); }
+int TWebBackend::JoystickCount() { return static_cast<int>(FPads.size()); }
 
 bool TWebBackend::JoystickState(int index, TBackendJoystick& state) {
   if (index < 0 || index >= JoystickCount()) return false;
-  state = JoystickFromGamepad(Pads_[static_cast<std::size_t>(index)]);
+  state = JoystickFromGamepad(FPads[static_cast<std::size_t>(index)]);
   return true;
 }
 
@@ -186,7 +186,7 @@ std::uint32_t TWebBackend::Milliseconds() {
 }
 
 std::uint32_t TWebBackend::TimeOfDayMs() const {
-  if (FixedTimeOfDay_ >= 0) return static_cast<std::uint32_t>(FixedTimeOfDay_);
+  if (FFixedTimeOfDay >= 0) return static_cast<std::uint32_t>(FFixedTimeOfDay);
   // The system clock is the page's Date.now(): UTC without leap seconds, so whole days are
   // exact multiples.
   using namespace std::chrono;
@@ -206,26 +206,26 @@ void TWebBackend::TimeOfDay(int& hour, int& minute, int& second, int& millisecon
 
 void TWebBackend::Present(const std::uint8_t* pixels, int pitch, int width, int height,
                           const std::uint32_t palette[256]) {
-  if (!WindowOpen_ || !pixels || !palette || width <= 0 || height <= 0 || pitch < width) return;
+  if (!FWindowOpen || !pixels || !palette || width <= 0 || height <= 0 || pitch < width) return;
   const double start = emscripten_get_now();
   // The canvas takes bytes red, green, blue, alpha: on this little-endian machine that is
   // 0xAABBGGRR, where the palette holds 0x00RRGGBB.
-  if (!TableMade_ || std::memcmp(palette, Palette_, sizeof Palette_) != 0) {
-    std::memcpy(Palette_, palette, sizeof Palette_);
+  if (!FTableMade || std::memcmp(palette, FPalette, sizeof FPalette) != 0) {
+    std::memcpy(FPalette, palette, sizeof FPalette);
     for (int i = 0; i < 256; ++i) {
       std::uint32_t c = palette[i];
-      Table_[i] = 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+      FTable[i] = 0xFF000000u | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
     }
-    TableMade_ = true;
+    FTableMade = true;
   }
-  if (width != Canvas_.Width() || height != Canvas_.Height()) WebSetCanvasSize(width, height);
-  Canvas_.Update(pixels, pitch, width, height, Table_);
-  const std::vector<TCanvasFrame::TArea>& areas = Canvas_.Areas();
+  if (width != FCanvas.Width() || height != FCanvas.Height()) WebSetCanvasSize(width, height);
+  FCanvas.Update(pixels, pitch, width, height, FTable);
+  const std::vector<TCanvasFrame::TArea>& areas = FCanvas.Areas();
   static_assert(sizeof(TCanvasFrame::TArea) == 4 * sizeof(int), "the page reads areas as four ints");
-  WebPutPixels(Canvas_.Pixels(), width, height, areas.empty() ? nullptr : &areas[0].X,
+  WebPutPixels(FCanvas.Pixels(), width, height, areas.empty() ? nullptr : &areas[0].X,
                static_cast<int>(areas.size()));
-  ++PresentCount_;
-  LastPresentMs_ = emscripten_get_now() - start;
+  ++FPresentCount;
+  FLastPresentMs = emscripten_get_now() - start;
 }
 
 void TWebBackend::ShowCursor(bool visible) { WebSetCursorVisible(visible ? 1 : 0); }
@@ -233,7 +233,7 @@ void TWebBackend::ShowCursor(bool visible) { WebSetCursorVisible(visible ? 1 : 0
 void TWebBackend::ToggleFullScreen() { WebToggleFullScreen(); }
 
 bool TWebBackend::SaveScreenshot(std::string& shownAs, std::string& error) {
-  if (PresentCount_ == 0) {
+  if (FPresentCount == 0) {
     error = "no frame has been shown yet";
     return false;
   }

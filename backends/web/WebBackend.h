@@ -42,15 +42,15 @@ class TWebBackend : public TBackend {
   // The time of day as TimeOfDay gives it, in ms past midnight UTC.
   std::uint32_t TimeOfDayMs() const;
 
-  bool Active() const { return Visible_ && Focused_; }
-  long PresentCount() const { return PresentCount_; }
-  double LastPresentMs() const { return LastPresentMs_; }  // the conversion and the canvas put
+  bool Active() const { return FVisible && FFocused; }
+  long PresentCount() const { return FPresentCount; }
+  double LastPresentMs() const { return FLastPresentMs; }  // the conversion and the canvas put
 
   // --- TBackend ---
   bool CreateMainWindow(const std::string& title, int width, int height, bool borderless,
                         bool fullScreen, std::string& error) override;
   void DestroyMainWindow() override;
-  bool HasWindow() const override { return WindowOpen_; }
+  bool HasWindow() const override { return FWindowOpen; }
   bool PollEvent(TBackendEvent& event) override;
   bool WaitEvent(TBackendEvent& event, std::uint32_t timeoutMs) override;
   void SleepUntil(std::uint32_t) override {}
@@ -75,17 +75,17 @@ class TWebBackend : public TBackend {
   void UpdateActivation(bool wasActive);
   void ReleaseAllKeys();
 
-  std::deque<TBackendEvent> Events_;
-  bool WindowOpen_ = false;
-  bool Visible_ = true;
-  bool Focused_ = true;
-  long long FixedTimeOfDay_ = -1;  // -1: the clock's
-  std::set<std::string> Down_;  // the keys held, by KeyboardEvent.code
-  std::vector<TGamepadReading> Pads_;
-  TCanvasFrame Canvas_;              // the frame as the canvas takes it
-  std::uint32_t Palette_[256] = {};  // the palette the table was made from
-  std::uint32_t Table_[256] = {};    // palette entries as canvas pixels
-  bool TableMade_ = false;
-  long PresentCount_ = 0;
-  double LastPresentMs_ = 0;
+  std::deque<TBackendEvent> FEvents;
+  bool FWindowOpen = false;
+  bool FVisible = true;
+  bool FFocused = true;
+  long long FFixedTimeOfDay = -1;  // -1: the clock's
+  std::set<std::string> FDown;  // the keys held, by KeyboardEvent.code
+  std::vector<TGamepadReading> FPads;
+  TCanvasFrame FCanvas;              // the frame as the canvas takes it
+  std::uint32_t FPalette[256] = {};  // the palette the table was made from
+  std::uint32_t FTable[256] = {};    // palette entries as canvas pixels
+  bool FTableMade = false;
+  long FPresentCount = 0;
+  double FLastPresentMs = 0;
 };

@@ -26,48 +26,48 @@ TBackgroundFileSync::~TBackgroundFileSync() { Wait(); }
 void TBackgroundFileSync::Request(std::FILE* file) {
   if (!file) return;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    fd_ = fileno(file);
-    pending_ = true;
-    stop_ = false;
+    std::lock_guard<std::mutex> lock(FMutex);
+    FFd = fileno(file);
+    FPending = true;
+    FStop = false;
   }
-  changed_.notify_all();
-  if (thread_.joinable()) return;
+  FChanged.notify_all();
+  if (FThread.joinable()) return;
   try {
-    thread_ = std::thread([this] { Serve(); });
+    FThread = std::thread([this] { Serve(); });
   } catch (const std::system_error&) {
     // No threads here: the caller waits after all.
-    std::lock_guard<std::mutex> lock(mutex_);
-    pending_ = false;
-    if (fdatasync(fd_) != 0) failed_ = true;
+    std::lock_guard<std::mutex> lock(FMutex);
+    FPending = false;
+    if (fdatasync(FFd) != 0) FFailed = true;
   }
 }
 
 void TBackgroundFileSync::Serve() {
-  std::unique_lock<std::mutex> lock(mutex_);
+  std::unique_lock<std::mutex> lock(FMutex);
   for (;;) {
-    changed_.wait(lock, [this] { return pending_ || stop_; });
-    if (!pending_) return;  // stopped, nothing left to do
-    pending_ = false;
-    busy_ = true;
-    int fd = fd_;
+    FChanged.wait(lock, [this] { return FPending || FStop; });
+    if (!FPending) return;  // stopped, nothing left to do
+    FPending = false;
+    FBusy = true;
+    int fd = FFd;
     lock.unlock();
     bool ok = fdatasync(fd) == 0;
     lock.lock();
-    busy_ = false;
-    if (!ok) failed_ = true;
-    changed_.notify_all();
+    FBusy = false;
+    if (!ok) FFailed = true;
+    FChanged.notify_all();
   }
 }
 
 bool TBackgroundFileSync::Wait() {
   {
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return !pending_ && !busy_; });
-    stop_ = true;
+    std::unique_lock<std::mutex> lock(FMutex);
+    FChanged.wait(lock, [this] { return !FPending && !FBusy; });
+    FStop = true;
   }
-  changed_.notify_all();
-  if (thread_.joinable()) thread_.join();
-  std::lock_guard<std::mutex> lock(mutex_);
-  return !failed_;
+  FChanged.notify_all();
+  if (FThread.joinable()) FThread.join();
+  std::lock_guard<std::mutex> lock(FMutex);
+  return !FFailed;
 }
