@@ -40,8 +40,9 @@ struct TBackendEvent {
   std::int32_t Width = 0, Height = 0;
 };
 
-// The machine behind the platform stand-ins. Exactly one is current at a time; the game uses the
-// SDL one, the tests and the headless tool the headless one.
+// The machine behind the platform stand-ins. Exactly one is current at a time: the game's window
+// uses the SDL one (backends/sdl), the page the web one (backends/web), the tests and the headless
+// tool the headless one (backends/headless).
 //
 // A back end reports every key as it is, the program's own keys too (the screenshot key,
 // Alt+Enter, Alt+F4): what those do is decided above it, once for every back end (TAppKeys),
