@@ -33,7 +33,7 @@ add_library(tarnyx_platform STATIC ${platform_srcs} ${src}/platform/web/FontTabl
 target_include_directories(tarnyx_platform PUBLIC ${src})
 tarnyx_layer(tarnyx_platform_headless ${src}/platform/headless tarnyx_platform)
 
-foreach(layer shell framework display input game demo)
+foreach(layer shell framework display input game sound demo)
   add_subdirectory(${src}/${layer} ${layer})
 endforeach()
 
@@ -50,7 +50,7 @@ target_link_libraries(tarnyx_app PUBLIC tarnyx_game tarnyx_demo)
 # at once from the file beside it, not fetched (node's fetch takes no file paths).
 file(GLOB headless_srcs CONFIGURE_DEPENDS ${src}/tools/headless/*.cpp)
 add_executable(tarnyx-headless ${headless_srcs})
-target_link_libraries(tarnyx-headless PRIVATE tarnyx_app tarnyx_game tarnyx_platform_headless)
+target_link_libraries(tarnyx-headless PRIVATE tarnyx_app tarnyx_game tarnyx_sound tarnyx_platform_headless)
 target_link_options(tarnyx-headless PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1
                     -sALLOW_MEMORY_GROWTH=1 -sWASM_ASYNC_COMPILATION=0)
 set_target_properties(tarnyx-headless PROPERTIES SUFFIX .js)
