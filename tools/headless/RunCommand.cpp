@@ -15,6 +15,7 @@
 #include "platform/Png.h"
 #include "shell/PrintableText.h"
 #include "tools/headless/RunOptions.h"
+#include "tools/headless/SoundRunOptions.h"
 #include "tools/headless/WorldJson.h"
 
 namespace {
@@ -37,6 +38,7 @@ int RunCommand(const TCommandArgs& args) {
   if (!inputOptionsAdded) AddInputRunOptions();
   inputOptionsAdded = true;
   AddDemoRunOptions();
+  AddSoundRunOptions();
   return RunGame(ParseRunOptions(args));
 }
 
