@@ -5,9 +5,10 @@
 
 // How loud a voice is, as a gain from 0 to Unity, changed one sample at a time so that nothing
 // ever jumps: a straight ramp to a target over a given number of samples, an optional hold there,
-// then (when a decay is set) a fall by a constant factor per sample until it is inaudible, when
-// it becomes exactly 0. Starting it again ramps from wherever it is, never from 0. The level is
-// kept to 2^-30 so that slow decays stay smooth; Gain gives it to 2^-16.
+// then (when a decay is set) a fall by a constant factor per sample until it is 60 dB down, and
+// from there a short straight fade to exactly 0. Starting it again ramps from wherever it is,
+// never from 0. The level is kept to 2^-30 so that slow decays stay smooth; Gain gives it to
+// 2^-16.
 class TEnvelope {
  public:
   static constexpr std::int32_t Unity = 1 << 16;
@@ -35,11 +36,14 @@ class TEnvelope {
       --FHold;
     } else if (FDecay != 0) {
       FLevel = (FLevel * FDecay) >> 24;
-      if (FLevel < Inaudible) {
-        FLevel = 0;
+      FTarget = FLevel;
+      if (FLevel < Faint) {
+        // The last stretch, 60 dB down, fades out in a straight line rather than taking as long
+        // again as the whole decay.
+        FTarget = 0;
+        FStep = -(FLevel / FadeSamples + 1);
         FDecay = 0;
       }
-      FTarget = FLevel;
     }
     return static_cast<std::int32_t>(FLevel >> 14);
   }
@@ -49,8 +53,9 @@ class TEnvelope {
   std::int32_t Gain() const { return static_cast<std::int32_t>(FLevel >> 14); }
 
  private:
-  // Below 4 / 2^16 of a voice's peak: under one step of the 16-bit output even for the loudest.
-  static constexpr std::int64_t Inaudible = std::int64_t{4} << 14;
+  // 60 dB below the peak, a decay ends in a straight fade of 5 ms (at 48 kHz).
+  static constexpr std::int64_t Faint = (std::int64_t{1} << 30) / 1024;
+  static constexpr std::int64_t FadeSamples = 240;
 
   std::int64_t FLevel = 0;   // 2^-30 units
   std::int64_t FTarget = 0;  // 2^-30 units

@@ -28,8 +28,7 @@ constexpr std::int16_t Entry(int i, int entries) {
   const int q = i % entries / quarter, j = i % quarter;
   const int along = q % 2 == 0 ? j : quarter - j;
   const std::int64_t v = QuarterSine(HalfPiQ30 * along / quarter);
-  std::int64_t s = (v + (1 << 14)) >> 15;
-  if (s > 32767) s = 32767;
+  const std::int64_t s = (v * 32767 + (std::int64_t{1} << 29)) >> 30;
   return static_cast<std::int16_t>(q < 2 ? s : -s);
 }
 

@@ -44,6 +44,10 @@ TWavWriter::TWavWriter(const std::string& path) : FFile(path), FPath(path) {
 
 bool TWavWriter::Write(std::span<const std::int16_t> samples) {
   if (!Good()) return false;
+  if (FFinished) {
+    FError = "cannot write " + FPath + ": the file is already finished";
+    return false;
+  }
   if (FDataBytes + samples.size() * 2 > MaxDataBytes) {
     FError = "cannot write " + FPath + ": the sound is longer than a WAV file can hold";
     return false;
@@ -63,6 +67,11 @@ bool TWavWriter::Write(std::span<const std::int16_t> samples) {
 
 bool TWavWriter::Finish() {
   if (!Good()) return false;
+  if (FFinished) {
+    FError = "cannot write " + FPath + ": the file is already finished";
+    return false;
+  }
+  FFinished = true;
   std::uint8_t header[HeaderBytes];
   WavHeader(static_cast<std::uint32_t>(FDataBytes), header);
   return FFile.WriteAt(0, header, sizeof header) && FFile.Commit();

@@ -19,7 +19,7 @@ class TWavWriter {
 
   explicit TWavWriter(const std::string& path);
 
-  // Appends samples; false once anything failed.
+  // Appends samples; false once anything failed, or once finished.
   bool Write(std::span<const std::int16_t> samples);
   // Fills in the sizes and puts the file in place; false when it or an earlier step failed, and
   // then nothing is left at the target (or the older file is).
@@ -35,6 +35,7 @@ class TWavWriter {
   std::string FPath;
   std::string FError;
   std::uint64_t FDataBytes = 0;
+  bool FFinished = false;
 };
 
 // The header of a WAV file of dataBytes bytes of our samples.
