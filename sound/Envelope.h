@@ -27,25 +27,44 @@ class TEnvelope {
   // Ramp to a new level and stay there (a sustained voice); 0 ends the voice.
   void RampTo(std::int32_t level, std::int32_t rampSamples) { Start(level, rampSamples); }
 
-  // The gain for the next sample, 0..Unity.
-  std::int32_t Next() {
-    if (FLevel != FTarget) {
-      FLevel += FStep;
-      if ((FStep > 0 && FLevel >= FTarget) || (FStep < 0 && FLevel <= FTarget)) FLevel = FTarget;
-    } else if (FHold > 0) {
-      --FHold;
-    } else if (FDecay != 0) {
-      FLevel = (FLevel * FDecay) >> 24;
-      FTarget = FLevel;
-      if (FLevel < Faint) {
-        // The last stretch, 60 dB down, fades out in a straight line rather than taking as long
-        // again as the whole decay.
-        FTarget = 0;
-        FStep = -(FLevel / FadeSamples + 1);
-        FDecay = 0;
+  // The gains of the next count samples, 0..Unity each, a stretch of equal steps at a time.
+  void Fill(std::int32_t* gains, int count) {
+    int i = 0;
+    while (i < count) {
+      if (FLevel != FTarget) {
+        // The ramp reaches its target (or passes it, and stops there) on its steps-th sample.
+        const std::int64_t diff = FTarget - FLevel;
+        const std::int64_t steps = FStep > 0 ? (diff + FStep - 1) / FStep : (diff + FStep + 1) / FStep;
+        const int n = steps < count - i ? static_cast<int>(steps) : count - i;
+        for (int k = 0; k < n; ++k) {
+          FLevel += FStep;
+          gains[i++] = static_cast<std::int32_t>(FLevel >> 14);
+        }
+        if (n == steps) {
+          FLevel = FTarget;
+          gains[i - 1] = static_cast<std::int32_t>(FLevel >> 14);
+        }
+      } else if (FHold > 0) {
+        const int n = FHold < count - i ? FHold : count - i;
+        for (int k = 0; k < n; ++k) gains[i++] = static_cast<std::int32_t>(FLevel >> 14);
+        FHold -= n;
+      } else if (FDecay != 0) {
+        while (i < count) {
+          FLevel = (FLevel * FDecay) >> 24;
+          gains[i++] = static_cast<std::int32_t>(FLevel >> 14);
+          if (FLevel < Faint) {
+            // The last stretch, 60 dB down, fades out in a straight line rather than taking as
+            // long again as the whole decay.
+            FStep = -(FLevel / FadeSamples + 1);
+            FDecay = 0;
+            break;
+          }
+        }
+        FTarget = FDecay != 0 ? FLevel : 0;
+      } else {
+        for (; i < count; ++i) gains[i] = static_cast<std::int32_t>(FLevel >> 14);
       }
     }
-    return static_cast<std::int32_t>(FLevel >> 14);
   }
 
   // Silent now and for good, until started again.

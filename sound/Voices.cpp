@@ -1,16 +1,21 @@
 // The synthesizer's voices, sample by sample.
 #include "sound/Voices.h"
 
+#include <array>
+
 #include "sound/SineTable.h"
 #include "sound/SoundFormat.h"
 
 namespace {
 
+// The envelope's gains for one stretch of samples (at most a frame).
+using TGains = std::array<std::int32_t, FrameSamples>;
+
 std::int32_t Limit(std::int32_t v, std::int32_t peak) { return v > peak ? peak : v < -peak ? -peak : v; }
 
-// A gain of 0..Unity for a fraction of a voice's own full swing, times the envelope's gain.
-std::int32_t Scaled(std::int32_t gain, std::int32_t envelope) {
-  return static_cast<std::int32_t>((std::int64_t{gain} * envelope) >> 16);
+// An envelope's gains (0..Unity) turned into amplitudes of up to peak (at most 32767), in place.
+void ScaleTo(std::int32_t peak, std::int32_t* gains, int count) {
+  for (int i = 0; i < count; ++i) gains[i] = (gains[i] * peak) >> 16;
 }
 
 // The per-sample change of a phase step that moves from one frequency to another over samples.
@@ -38,10 +43,13 @@ void TThrustVoice::Set(TThrust thrust) {
 
 void TThrustVoice::Render(std::int32_t* mix, int count) {
   if (FLevel.Idle()) return;
+  TGains gains, noise;
+  FLevel.Fill(gains.data(), count);
+  FNoise.Fill(noise.data(), count);
   for (int i = 0; i < count; ++i) {
-    FLow1 += (FNoise.Next() - FLow1) >> 5;
+    FLow1 += (noise[i] - FLow1) >> 5;
     FLow2 += (FLow1 - FLow2) >> 4;
-    mix[i] += Limit((FLow2 * FLevel.Next()) >> 16, Peak);
+    mix[i] += Limit((FLow2 * gains[i]) >> 16, Peak);
   }
 }
 
@@ -65,16 +73,28 @@ void TThumpVoice::Trigger(std::int32_t impact, bool damage) {
 
 void TThumpVoice::Render(std::int32_t* mix, int count) {
   if (FLevel.Idle() && FCrunch.Idle()) return;
-  for (int i = 0; i < count; ++i) {
-    if (FFallLeft > 0) {
-      FStep += FStepChange;
-      --FFallLeft;
+  TGains gains;
+  if (!FLevel.Idle()) {
+    FLevel.Fill(gains.data(), count);
+    ScaleTo(FAmplitude, gains.data(), count);
+    for (int i = 0; i < count; ++i) {
+      if (FFallLeft > 0) {
+        FStep += FStepChange;
+        --FFallLeft;
+      }
+      FPhase += FStep;
+      mix[i] += (SineAt(FPhase) * gains[i]) >> 15;
     }
-    FPhase += FStep;
-    const std::int32_t tone = (SineAt(FPhase) * Scaled(FAmplitude, FLevel.Next())) >> 15;
-    FLow += (FNoise.Next() - FLow) >> 2;
-    const std::int32_t crunch = (FLow * Scaled(CrunchPeak, FCrunch.Next())) >> 15;
-    mix[i] += tone + Limit(crunch, CrunchPeak);
+  }
+  if (!FCrunch.Idle()) {
+    FCrunch.Fill(gains.data(), count);
+    ScaleTo(CrunchPeak, gains.data(), count);
+    TGains noise;
+    FNoise.Fill(noise.data(), count);
+    for (int i = 0; i < count; ++i) {
+      FLow += (noise[i] - FLow) >> 2;
+      mix[i] += Limit((FLow * gains[i]) >> 15, CrunchPeak);
+    }
   }
 }
 
@@ -94,12 +114,37 @@ void TChimeVoice::Trigger() {
 
 void TChimeVoice::Render(std::int32_t* mix, int count) {
   if (FFirst.Idle() && FSecond.Idle() && FDelay < 0) return;
-  for (int i = 0; i < count; ++i) {
-    if (FDelay >= 0 && FDelay-- == 0) FSecond.Start(TEnvelope::Unity, SamplesOf(4), 0, ChimeDecay);
-    FPhase1 += ChimeFirstStep;
-    FPhase2 += ChimeSecondStep;
-    mix[i] += (SineAt(FPhase1) * Scaled(ChimeNote, FFirst.Next()) + SineAt(FPhase2) * Scaled(ChimeNote, FSecond.Next())) >> 15;
+  TGains gains;
+  if (!FFirst.Idle()) {
+    FFirst.Fill(gains.data(), count);
+    ScaleTo(ChimeNote, gains.data(), count);
+    for (int i = 0; i < count; ++i) mix[i] += (SineAt(FPhase1 += ChimeFirstStep) * gains[i]) >> 15;
+  } else {
+    FPhase1 += ChimeFirstStep * static_cast<std::uint32_t>(count);
   }
+  // The second note waits its turn: it starts (again) within this stretch if its time comes.
+  int start = count;
+  if (FDelay >= 0 && FDelay < count) {
+    start = FDelay;
+    FDelay = -1;
+  } else if (FDelay >= 0) {
+    FDelay -= count;
+  }
+  RenderSecond(mix, gains.data(), 0, start);
+  if (start < count) {
+    FSecond.Start(TEnvelope::Unity, SamplesOf(4), 0, ChimeDecay);
+    RenderSecond(mix, gains.data(), start, count);
+  }
+}
+
+void TChimeVoice::RenderSecond(std::int32_t* mix, std::int32_t* gains, int from, int to) {
+  if (FSecond.Idle()) {
+    FPhase2 += ChimeSecondStep * static_cast<std::uint32_t>(to - from);
+    return;
+  }
+  FSecond.Fill(gains + from, to - from);
+  ScaleTo(ChimeNote, gains + from, to - from);
+  for (int i = from; i < to; ++i) mix[i] += (SineAt(FPhase2 += ChimeSecondStep) * gains[i]) >> 15;
 }
 
 // --- The take-off ------------------------------------------------------------------------------
@@ -118,13 +163,16 @@ void TTakeOffVoice::Trigger() {
 void TTakeOffVoice::Render(std::int32_t* mix, int count) {
   if (FLevel.Idle()) return;
   const std::int32_t change = StepChange(TakeOffFromHertz, TakeOffToHertz, TakeOffRise);
+  TGains gains;
+  FLevel.Fill(gains.data(), count);
+  ScaleTo(Peak, gains.data(), count);
   for (int i = 0; i < count; ++i) {
     if (FRiseLeft > 0) {
       FStep += change;
       --FRiseLeft;
     }
     FPhase += FStep;
-    mix[i] += (SineAt(FPhase) * Scaled(Peak, FLevel.Next())) >> 15;
+    mix[i] += (SineAt(FPhase) * gains[i]) >> 15;
   }
 }
 
@@ -138,10 +186,10 @@ void TBlipVoice::Trigger() { FLevel.Start(TEnvelope::Unity, SamplesOf(3), Sample
 
 void TBlipVoice::Render(std::int32_t* mix, int count) {
   if (FLevel.Idle()) return;
-  for (int i = 0; i < count; ++i) {
-    FPhase += BlipStep;
-    mix[i] += (SineAt(FPhase) * Scaled(Peak, FLevel.Next())) >> 15;
-  }
+  TGains gains;
+  FLevel.Fill(gains.data(), count);
+  ScaleTo(Peak, gains.data(), count);
+  for (int i = 0; i < count; ++i) mix[i] += (SineAt(FPhase += BlipStep) * gains[i]) >> 15;
 }
 
 // --- The explosion -----------------------------------------------------------------------------
@@ -167,21 +215,30 @@ void TExplosionVoice::Trigger() {
 
 void TExplosionVoice::Render(std::int32_t* mix, int count) {
   if (FLevel.Idle() && FBoomLevel.Idle()) return;
+  TGains gains;
+  FLevel.Fill(gains.data(), count);
+  ScaleTo(NoisePeak, gains.data(), count);
+  // 2^24 / the period: a multiply in place of a division at every point of the noise.
+  const std::int64_t inverse = (std::int64_t{1} << 24) / FPeriod;
   for (int i = 0; i < count; ++i) {
     if (--FLeft <= 0) {
       // The next point of the noise, reached by a straight line over the period.
       FLeft = FPeriod;
-      FSlope = ((FNoise.Next() << 8) - FValue) / FPeriod;
+      FSlope = static_cast<std::int32_t>(((std::int64_t{FNoise.Next()} * 256 - FValue) * inverse) >> 24);
     }
     FValue += FSlope;
     FLow += ((FValue >> 8) - FLow) >> 1;
-    const std::int32_t noise = Limit((FLow * Scaled(NoisePeak * 2, FLevel.Next())) >> 16, NoisePeak);
+    mix[i] += Limit((FLow * gains[i]) >> 15, NoisePeak);
+  }
+  FBoomLevel.Fill(gains.data(), count);
+  ScaleTo(BoomPeak, gains.data(), count);
+  for (int i = 0; i < count; ++i) {
     if (FFallLeft > 0) {
       FStep += FStepChange;
       --FFallLeft;
     }
     FPhase += FStep;
-    mix[i] += noise + ((SineAt(FPhase) * Scaled(BoomPeak, FBoomLevel.Next())) >> 15);
+    mix[i] += (SineAt(FPhase) * gains[i]) >> 15;
   }
   ++FAge;
   FPeriod = NoisePeriod(FAge < 200 ? FAge : 200);

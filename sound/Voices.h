@@ -9,21 +9,47 @@
 
 // Each voice adds its samples into a mix of 32-bit sums, where 32767 is full scale. A voice never
 // adds more than its stated peak, so that the peaks of all voices together stay below full scale
-// and the mix never clips. Render does nothing once a voice has died away.
+// and the mix never clips. Render does nothing once a voice has died away; it makes at most
+// FrameSamples samples a call.
 
-// White noise from a 32-bit xorshift generator: -32768..32767, the same on every machine.
+// White noise from a 64-bit xorshift generator, four 16-bit samples per step: -32768..32767 each,
+// the same on every machine.
 class TNoise {
  public:
-  explicit TNoise(std::uint32_t seed) : FState(seed) {}
+  explicit TNoise(std::uint64_t seed) : FState(seed) {}
+  // The next sample.
   std::int32_t Next() {
-    FState ^= FState << 13;
-    FState ^= FState >> 17;
-    FState ^= FState << 5;
-    return static_cast<std::int32_t>(FState >> 16) - 32768;
+    if (FLeft == 0) {
+      Step();
+      FBits = FState;
+      FLeft = 4;
+    }
+    --FLeft;
+    const std::int32_t v = static_cast<std::int32_t>(FBits & 0xFFFF) - 32768;
+    FBits >>= 16;
+    return v;
+  }
+  // The next count samples: the same as count calls of Next, four at a time where it can.
+  void Fill(std::int32_t* out, int count) {
+    int i = 0;
+    for (; i < count && FLeft > 0; ++i) out[i] = Next();
+    for (; i + 4 <= count; i += 4) {
+      Step();
+      for (int k = 0; k < 4; ++k) out[i + k] = static_cast<std::int32_t>((FState >> (16 * k)) & 0xFFFF) - 32768;
+    }
+    for (; i < count; ++i) out[i] = Next();
   }
 
  private:
-  std::uint32_t FState;
+  void Step() {
+    FState ^= FState << 13;
+    FState ^= FState >> 7;
+    FState ^= FState << 17;
+  }
+
+  std::uint64_t FState;
+  std::uint64_t FBits = 0;  // the samples of the last step not given out yet
+  int FLeft = 0;
 };
 
 // The engine: low rumbling noise (white noise through two gentle low passes) for as long as the
@@ -35,7 +61,7 @@ class TThrustVoice {
   void Render(std::int32_t* mix, int count);
 
  private:
-  TNoise FNoise{0x2545F491u};
+  TNoise FNoise{0x2545F4914F6CDD1Dull};
   TEnvelope FLevel;
   TThrust FThrust = thNone;
   std::int32_t FLow1 = 0, FLow2 = 0;  // the two low passes
@@ -51,7 +77,7 @@ class TThumpVoice {
 
  private:
   TEnvelope FLevel, FCrunch;
-  TNoise FNoise{0x9E3779B9u};
+  TNoise FNoise{0x9E3779B97F4A7C15ull};
   std::uint32_t FPhase = 0, FStep = 0;
   std::int32_t FStepChange = 0;  // per sample, while the pitch falls
   std::int32_t FFallLeft = 0;    // samples of falling pitch left
@@ -67,6 +93,8 @@ class TChimeVoice {
   void Render(std::int32_t* mix, int count);
 
  private:
+  void RenderSecond(std::int32_t* mix, std::int32_t* gains, int from, int to);
+
   TEnvelope FFirst, FSecond;
   std::uint32_t FPhase1 = 0, FPhase2 = 0;
   std::int32_t FDelay = -1;  // samples until the second note; -1 when it is not waiting
@@ -108,7 +136,7 @@ class TExplosionVoice {
 
  private:
   TEnvelope FLevel, FBoomLevel;
-  TNoise FNoise{0x6A09E667u};
+  TNoise FNoise{0x6A09E667F3BCC908ull};
   std::int32_t FAge = 0;         // frames since the start
   std::int32_t FPeriod = 3;      // samples between noise draws
   std::int32_t FLeft = 0;        // samples to the next draw

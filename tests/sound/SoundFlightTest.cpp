@@ -210,7 +210,9 @@ TEST(SoundFlight, TheCrashIsTheLoudestThingInItsFlight) {
   EXPECT_GT(Rms(Frames(f.Samples, c + 50, c + 60)), 100);
   // And it is the loudest of every flight's sounds.
   for (const char* name : AllDemos) {
-    if (std::string(name) != "crash.tnxdemo") EXPECT_GT(crash, Peak(Flight(name).Samples)) << name;
+    if (std::string(name) != "crash.tnxdemo") {
+      EXPECT_GT(crash, Peak(Flight(name).Samples)) << name;
+    }
   }
 }
 
