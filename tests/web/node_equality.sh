@@ -119,6 +119,7 @@ while read -r file _; do
   [[ -z $file || $file == \#* ]] && continue
   same "demo $file" demo "$demos/$file"
   same "demo $file, its final state" demo "$demos/$file" --state -
+  same "demo $file, its sound" demo "$demos/$file" --audio OUTFILE
 done <"$demos/demos.txt"
 same "demo landing.tnxdemo to frame 2500" demo "$demos/landing.tnxdemo" --frames 2500 --state -
 same "demo crash.tnxdemo recorded again" demo "$demos/crash.tnxdemo" --record OUTFILE

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "app/Form1.h"
@@ -37,6 +38,8 @@ void Hook(TRunOptions& options) {
     TAudio& a = Audio();
     if (a.File.empty()) throw EUsageError("--volume goes with --audio FILE.wav");
     a.Wav = std::make_unique<TWavWriter>(a.File);
+    // A file that cannot even be begun stops the run before its frames.
+    if (!a.Wav->Good()) throw std::runtime_error(a.Wav->Error());
     a.Sound = std::make_unique<TGameSound>(a.Volume.value_or(DefaultVolume));
     a.Sound->OnFrame = [](std::span<const std::int16_t, FrameSamples> samples) { Audio().Wav->Write(samples); };
     AttachSound(form, *a.Sound);
