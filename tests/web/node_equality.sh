@@ -3,8 +3,9 @@
 # for node (tarnyx-headless.js) writes byte for byte the JSON of the native tarnyx-headless, and
 # the same pixels, for the same seeds and scripted flights: worlds, long flights with every key
 # and a joystick, a landing, a crash among the planets; and the committed demos replay to the same
-# checksums and final states, and a flight recorded as a demo is the same file. Prints one line
-# per case, then "N passed, N failed"; exits non-zero on any failure. Every case but those named
+# checksums, final states and sound (WAV files), and a flight recorded as a demo is the same file.
+# Prints one line per case, then "N passed, N failed"; exits non-zero on any failure. Every case
+# but those named
 # for a refusal or a cut file must also succeed natively.
 # Arguments: the native tarnyx-headless and tarnyx-headless.js.
 set -uo pipefail
