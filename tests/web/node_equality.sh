@@ -5,8 +5,7 @@
 # and a joystick, a landing, a crash among the planets; and the committed demos replay to the same
 # checksums, final states and sound (WAV files), and a flight recorded as a demo is the same file.
 # Prints one line per case, then "N passed, N failed"; exits non-zero on any failure. Every case
-# but those named
-# for a refusal or a cut file must also succeed natively.
+# but those named for a refusal or a cut file must also succeed natively.
 # Arguments: the native tarnyx-headless and tarnyx-headless.js.
 set -uo pipefail
 demos=$(cd "$(dirname "$0")/../demos" && pwd)
