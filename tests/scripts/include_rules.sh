@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Keeps the walls between the layers: only platform/sdl/ includes SDL (bench/ may, for its peers),
 # only the web back end and the page's program (platform/web/, web/) include emscripten's headers,
-# and nothing outside platform/ includes an operating-system header.
+# nothing outside platform/ includes an operating-system header, and sound/ includes neither the
+# layers above it nor a back end.
 # Usage: include_rules.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 src=$(cd "$1" && pwd)
@@ -44,6 +45,16 @@ while IFS= read -r file; do
     *)
       if grep -HnE "$os" "$file" | sed "s|^$src/||"; then
         echo "  ^ an operating-system header is included outside platform/"
+        bad=1
+      fi
+      ;;
+  esac
+  # The sound only reads the game: it sees neither the form above it nor any back end.
+  case "$rel" in
+    sound/*)
+      if grep -HnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"(app|demo|tools|platform/(sdl|headless|web))/' "$file" |
+        sed "s|^$src/||"; then
+        echo "  ^ sound/ includes a layer above it or a back end"
         bad=1
       fi
       ;;
