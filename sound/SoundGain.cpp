@@ -28,7 +28,7 @@ void TSoundGain::Aim() { FTarget = FMuted ? 0 : FVolume * Unity / MaxVolume; }
 void TSoundGain::Apply(std::int16_t* samples, int count) {
   int i = 0;
   for (; i < count && FGain != FTarget; ++i) {
-    if (FGain != FTarget) FGain = FGain < FTarget ? std::min(FGain + GainStep, FTarget) : std::max(FGain - GainStep, FTarget);
+    FGain = FGain < FTarget ? std::min(FGain + GainStep, FTarget) : std::max(FGain - GainStep, FTarget);
     // At most Unity times a 16-bit sample: within 32 bits, and the result within 16.
     samples[i] = static_cast<std::int16_t>((std::int32_t{samples[i]} * FGain) >> 16);
   }

@@ -58,8 +58,10 @@ TSoundEvents SoundEventsOf(const TGameSnapshot& before, const TInputStates* inpu
     if (after.CurrentPlanet < PlanetCount)
       e.PanelIn = before.PanelSlide[after.CurrentPlanet] == 0 && after.PanelSlide[after.CurrentPlanet] > 0;
   }
-  e.Message = after.ShowTime == NewLineShowTime && after.TextX == NewLineTextX &&
-              !(before.ShowTime == NewLineShowTime && before.TextX == NewLineTextX && before.LineCount == after.LineCount);
+  const bool newLine = after.ShowTime == NewLineShowTime && after.TextX == NewLineTextX;
+  const bool sameAsBefore = before.ShowTime == after.ShowTime && before.TextX == after.TextX &&
+                            before.LineCount == after.LineCount;
+  e.Message = newLine && !sameAsBefore;
   return e;
 }
 

@@ -104,15 +104,21 @@ namespace {
 constexpr std::int32_t ChimeNote = 1700;
 constexpr std::uint32_t ChimeFirstStep = PhaseStep(880), ChimeSecondStep = PhaseStep(1319);  // A5, E6
 constexpr std::int32_t ChimeGap = SamplesOf(90);
+constexpr std::int32_t ChimeRest = SamplesOf(1500);  // the least time from one chime to the next
 constexpr std::uint32_t ChimeDecay = DecayOver(SamplesOf(160));
 }  // namespace
 
 void TChimeVoice::Trigger() {
+  // A ship that hops off and lands again at once slides the panel out and in again: one chime
+  // is enough for that.
+  if (FRest > 0) return;
   FFirst.Start(TEnvelope::Unity, SamplesOf(4), 0, ChimeDecay);
   FDelay = ChimeGap;
+  FRest = ChimeRest;
 }
 
 void TChimeVoice::Render(std::int32_t* mix, int count) {
+  FRest = FRest > count ? FRest - count : 0;
   if (FFirst.Idle() && FSecond.Idle() && FDelay < 0) return;
   TGains gains;
   if (!FFirst.Idle()) {

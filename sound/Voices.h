@@ -85,7 +85,8 @@ class TThumpVoice {
   std::int32_t FLow = 0;
 };
 
-// The panel's chime: two bell-like notes a fifth apart, the second a moment after the first.
+// The panel's chime: two bell-like notes a fifth apart, the second a moment after the first. It
+// rings at most once in a second and a half.
 class TChimeVoice {
  public:
   static constexpr std::int32_t Peak = 2 * 1700;
@@ -98,6 +99,7 @@ class TChimeVoice {
   TEnvelope FFirst, FSecond;
   std::uint32_t FPhase1 = 0, FPhase2 = 0;
   std::int32_t FDelay = -1;  // samples until the second note; -1 when it is not waiting
+  std::int32_t FRest = 0;    // samples until it may ring again
 };
 
 // The take-off: a soft tone rising by an octave and a half as the ship lifts away.

@@ -21,7 +21,8 @@ while IFS= read -r line; do
   read -r name _ <<<"$line"
   demos=$((demos + 1))
   wav=${name%.tnxdemo}.wav
-  if ! "$tool" demo "$src/tests/demos/$name" --audio "$work/$wav" --state "$work/with.json" >/dev/null 2>"$work/err"; then
+  if ! "$tool" demo "$src/tests/demos/$name" --audio "$work/$wav" --state "$work/with.json" \
+    >/dev/null 2>"$work/err"; then
     echo "sound_demos: FAIL $name: $(cat "$work/err")"
     failed=1
     continue

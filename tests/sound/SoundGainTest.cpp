@@ -65,7 +65,8 @@ TEST(SoundGain, MutingAndUnmutingGlideWithoutAClickAndMuteIsExactSilence) {
   // A cut would jump by up to 3000; the glide adds at most 3000 / RampSamples to the tone's own steps.
   EXPECT_LE(MaxJump(out), ownJump + 20);
   EXPECT_NE(Frames(out, 3, 4)[0], 0);
-  EXPECT_TRUE(AllZero(Stretch(out, 3 * FrameSamples + TSoundGain::RampSamples, 5 * FrameSamples - TSoundGain::RampSamples)));
+  const std::size_t silent = 3 * FrameSamples + TSoundGain::RampSamples;
+  EXPECT_TRUE(AllZero(Stretch(out, silent, 8 * FrameSamples - silent)));
   for (std::size_t i = 9 * FrameSamples; i < out.size(); ++i) ASSERT_EQ(out[i], tone[i]);
   // A volume step glides too.
   TSoundGain v(20);

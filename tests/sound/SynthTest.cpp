@@ -129,6 +129,17 @@ TEST(Synth, TheChimeRingsTwoNotesOneAfterTheOther) {
   EXPECT_GT(ToneAmplitude(later, 1319), 400);
 }
 
+TEST(Synth, TheChimeRingsOnceForAHop) {
+  // The panel slides in again 300 ms after it first did: no second chime then; after two seconds,
+  // one.
+  const TSamples s = Render(150, [](int f) {
+    return f == 0 || f == 15 || f == 100 ? Only(&TSoundEvents::PanelIn) : TSoundEvents{};
+  });
+  EXPECT_TRUE(AllZero(Frames(s, 70, 100)));
+  EXPECT_LT(Peak(Frames(s, 15, 20)), Peak(Frames(s, 0, 5)) / 2);
+  EXPECT_GT(ToneAmplitude(Frames(s, 100, 104), 880), 400);
+}
+
 TEST(Synth, TheTakeOffRisesAndTheBlipIsShortAndHigh) {
   const TSamples up = Once(40, Only(&TSoundEvents::TakeOff));
   EXPECT_LT(CrossingsPerSecond(Frames(up, 1, 4)), CrossingsPerSecond(Frames(up, 18, 21)));

@@ -58,7 +58,8 @@ void AddSoundRunOptions() {
   static bool added = false;
   if (added) return;
   added = true;
-  AddRunOption({"--audio", true, false, "--audio FILE.wav      the sound of the frames run, as a WAV file (48 kHz, 16-bit, mono)",
+  AddRunOption({"--audio", true, false,
+                "--audio FILE.wav      the sound of the frames run, as a WAV file (48 kHz, 16-bit, mono)",
                 [](TRunOptions& o, const std::string& file) {
                   if (file.empty()) throw EUsageError("--audio needs a FILE.wav");
                   Audio().File = file;
