@@ -23,6 +23,10 @@ class TFileReplacement {
 
   // Appends bytes; false when this or an earlier step failed.
   bool Write(const void* data, std::size_t size);
+  // Writes bytes over some already written, offset bytes from the start (a header whose sizes
+  // are known only at the end), then goes on appending; false when this or an earlier step
+  // failed. A target written in place that cannot seek (a pipe) fails here.
+  bool WriteAt(long offset, const void* data, std::size_t size);
   // Finishes the file and puts it in place of the target; false when it or an earlier step
   // failed, in which case the target is untouched and the temporary file is gone.
   bool Commit();

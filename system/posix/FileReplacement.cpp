@@ -76,6 +76,14 @@ bool TFileReplacement::Write(const void* data, std::size_t size) {
   return Good();
 }
 
+bool TFileReplacement::WriteAt(long offset, const void* data, std::size_t size) {
+  if (!Good()) return false;
+  if (std::fseek(File, offset, SEEK_SET) != 0 || (size && std::fwrite(data, 1, size, File) != size) ||
+      std::fseek(File, 0, SEEK_END) != 0)
+    Fail(errno);
+  return Good();
+}
+
 bool TFileReplacement::Commit() {
   if (!Good()) return false;
   std::FILE* file = File;

@@ -3,7 +3,8 @@
 # build's, and the one named by TARNYX_REFERENCE_HEADLESS (the build with the hardware extended
 # type, when this one computes it in software). Worlds of several seeds, then flights that touch
 # every extended computation: landings on every side of a planet and on its axes, a slanted touch
-# and fast crashes, a swing past a planet, and long flights with every key, coarse and fine.
+# and fast crashes, a swing past a planet, and long flights with every key, coarse and fine; two
+# of the flights' sound (WAV files) too.
 # Arguments: the source directory and the build directory. Skipped (77) without a reference.
 set -euo pipefail
 build=$2
@@ -52,11 +53,11 @@ run_all() {
   # Taking off from a landing, turning on the rim, then away.
   read -r _ ship < <(grep '^axis0 ' "$tmp/placements")
   "$t" run --seed $seed --frames 400 --ship "$ship" --keys '161-200:Up;201-230:Left;231-330:Up+Right;331-400:Up+Shift' \
-    --state "$out/takeoff.json" --shot "400:$out/takeoff.png"
+    --state "$out/takeoff.json" --shot "400:$out/takeoff.png" --audio "$out/takeoff.wav"
   # Long flights from the start, with every key, coarse and fine, and the pictures they end on.
   "$t" run --seed $seed --frames 3000 \
     --keys '1-400:Up;401-430:Left;431-900:Up;901-960:Right+Shift;961-1500:Up+Shift;1501-1530:Right;1531-2200:Up;2201-2300:Left+Right+Up;2301-3000:Up+Left+Shift' \
-    --state "$out/long.json" --shot "3000:$out/long.png"
+    --state "$out/long.json" --shot "3000:$out/long.png" --audio "$out/long.wav"
   "$t" run --seed 1 --frames 2000 --keys '1-150:Up+Right;151-1200:Up;1201-1260:Left;1261-2000:Up' \
     --state "$out/long-seed1.json"
 }

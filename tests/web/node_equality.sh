@@ -3,9 +3,9 @@
 # for node (tarnyx-headless.js) writes byte for byte the JSON of the native tarnyx-headless, and
 # the same pixels, for the same seeds and scripted flights: worlds, long flights with every key
 # and a joystick, a landing, a crash among the planets; and the committed demos replay to the same
-# checksums and final states, and a flight recorded as a demo is the same file. Prints one line
-# per case, then "N passed, N failed"; exits non-zero on any failure. Every case but those named
-# for a refusal or a cut file must also succeed natively.
+# checksums, final states and sound (WAV files), and a flight recorded as a demo is the same file.
+# Prints one line per case, then "N passed, N failed"; exits non-zero on any failure. Every case
+# but those named for a refusal or a cut file must also succeed natively.
 # Arguments: the native tarnyx-headless and tarnyx-headless.js.
 set -uo pipefail
 demos=$(cd "$(dirname "$0")/../demos" && pwd)
@@ -119,6 +119,7 @@ while read -r file _; do
   [[ -z $file || $file == \#* ]] && continue
   same "demo $file" demo "$demos/$file"
   same "demo $file, its final state" demo "$demos/$file" --state -
+  same "demo $file, its sound" demo "$demos/$file" --audio OUTFILE
 done <"$demos/demos.txt"
 same "demo landing.tnxdemo to frame 2500" demo "$demos/landing.tnxdemo" --frames 2500 --state -
 same "demo crash.tnxdemo recorded again" demo "$demos/crash.tnxdemo" --record OUTFILE

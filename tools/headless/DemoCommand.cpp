@@ -13,6 +13,7 @@
 #include "tools/headless/DemoHooks.h"
 #include "tools/headless/InputScript.h"
 #include "tools/headless/RunOptions.h"
+#include "tools/headless/SoundRunOptions.h"
 
 int DemoCommand(const TCommandArgs& args) {
   if (args.empty() || args[0].rfind("--", 0) == 0) throw EUsageError("demo FILE is required");
@@ -57,6 +58,7 @@ int DemoCommand(const TCommandArgs& args) {
 
   AddInputRunOptions();
   AddDemoRunOptions();
+  AddSoundRunOptions();
   // run wants at least one frame; a demo of none runs none.
   TCommandArgs runArgs = {"--seed", std::to_string(demo->Header().Seed), "--frames", std::to_string(frames ? frames : 1)};
   runArgs.insert(runArgs.end(), rest.begin(), rest.end());

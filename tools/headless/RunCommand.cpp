@@ -16,6 +16,7 @@
 #include "shell/PrintableText.h"
 #include "tools/headless/RunOptions.h"
 #include "report/StateReport.h"
+#include "tools/headless/SoundRunOptions.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ int RunCommand(const TCommandArgs& args) {
   if (!inputOptionsAdded) AddInputRunOptions();
   inputOptionsAdded = true;
   AddDemoRunOptions();
+  AddSoundRunOptions();
   return RunGame(ParseRunOptions(args));
 }
 

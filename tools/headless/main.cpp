@@ -19,9 +19,12 @@ const TCommand Commands[] = {
     {"world", "world --seed N    the world a start at N ms past midnight UTC builds, as JSON",
      WorldCommand},
     {"run", "run --seed N --frames F [--ship X,Y,VX,VY,HEADING] [--shot K:FILE.png]... [--state FILE|-]\n"
-            "                    the real game for F frames of 20 ms; PNG pictures of frames, the final state",
+            "        [--audio FILE.wav [--volume V]]\n"
+            "                    the real game for F frames of 20 ms; PNG pictures of frames, the final state,\n"
+            "                    the sound as a WAV file",
      RunCommand},
     {"demo", "demo FILE [--frames N] [--state FILE|-] [--shot K:FILE.png]... [--record NEW] [--no-directinput]\n"
+             "        [--audio FILE.wav [--volume V]]\n"
              "                    replays a demo (its first N frames), checks its checksums; the state as run prints it",
      DemoCommand},
     {"dib", "dib FILE          a .bmp or stored picture read by the game's reader, as JSON", DibCommand},
