@@ -33,7 +33,7 @@ add_library(tarnyx_platform STATIC ${platform_srcs} ${src}/platform/web/FontTabl
 target_include_directories(tarnyx_platform PUBLIC ${src})
 tarnyx_layer(tarnyx_platform_headless ${src}/platform/headless tarnyx_platform)
 
-foreach(layer shell framework display input game demo)
+foreach(layer shell framework display input game settings demo)
   add_subdirectory(${src}/${layer} ${layer})
 endforeach()
 
