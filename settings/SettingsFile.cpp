@@ -218,7 +218,8 @@ bool TSettingsFile::Change(TSettingKey key, const TSettings& values) {
 }
 
 std::string TSettingsFile::Text() const {
-  if (FState == fsRefused) return FOriginal;
+  // Unchanged, the file is what it was: faults are kept as comments only once it is written anyway.
+  if (FState == fsRefused || !FChanged) return FOriginal;
   std::string out;
   if (FBom) out += Bom;
   if (FLines.empty()) {

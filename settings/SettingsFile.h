@@ -65,7 +65,7 @@ class TSettingsFile {
   bool Changed() const { return FChanged; }
   bool ChangedKey(TSettingKey key) const { return FDirty[key]; }
 
-  // The file's text as Save would write it.
+  // The file's text as Save would write it; the bytes read while nothing has changed.
   std::string Text() const;
   // Writes Text to Path if anything changed (true without writing otherwise); false with a
   // reason in error when the file is refused or cannot be written. After a write the file is

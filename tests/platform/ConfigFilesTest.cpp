@@ -1,0 +1,99 @@
+// The configuration folder rule, and small files read without blocking and replaced whole.
+#include "platform/ConfigFiles.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TFolderCase {
+  const char* XdgConfigHome;
+  const char* Home;
+  const char* Expected;  // "" when there is no folder
+};
+
+void PrintTo(const TFolderCase& c, std::ostream* out) {
+  *out << "XDG_CONFIG_HOME=" << (c.XdgConfigHome ? c.XdgConfigHome : "(unset)")
+       << " HOME=" << (c.Home ? c.Home : "(unset)");
+}
+
+class ConfigFolderTest : public ::testing::TestWithParam<TFolderCase> {};
+
+TEST_P(ConfigFolderTest, TakesOnlyAbsolutePaths) {
+  const TFolderCase& c = GetParam();
+  std::string reason;
+  EXPECT_EQ(GameConfigFolder(c.XdgConfigHome, c.Home, reason), c.Expected);
+  EXPECT_EQ(reason.empty(), *c.Expected != '\0') << reason;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Environments, ConfigFolderTest,
+    ::testing::Values(TFolderCase{"/cfg", "/home/p", "/cfg/tarnyx/"},
+                      TFolderCase{"/cfg/", "/home/p", "/cfg/tarnyx/"},
+                      TFolderCase{nullptr, "/home/p", "/home/p/.config/tarnyx/"},
+                      TFolderCase{"", "/home/p/", "/home/p/.config/tarnyx/"},
+                      TFolderCase{"cfg", "/home/p", "/home/p/.config/tarnyx/"},
+                      TFolderCase{"./cfg", nullptr, ""}, TFolderCase{nullptr, "", ""},
+                      TFolderCase{nullptr, "p", ""}, TFolderCase{nullptr, nullptr, ""}));
+
+class SmallFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::path(::testing::TempDir()) / "tarnyx-small-file";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  void Put(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+  fs::path dir;
+};
+
+TEST_F(SmallFileTest, ReadsUpToTheLimitAndRefusesWhatIsNoFile) {
+  std::string bytes, error;
+  EXPECT_EQ(ReadSmallFile((dir / "none").string(), 10, bytes, error), sfMissing);
+  Put(dir / "ten", "0123456789");
+  EXPECT_EQ(ReadSmallFile((dir / "ten").string(), 10, bytes, error), sfRead);
+  EXPECT_EQ(bytes, "0123456789");
+  EXPECT_EQ(ReadSmallFile((dir / "ten").string(), 9, bytes, error), sfFailed);
+  EXPECT_NE(error.find("larger"), std::string::npos) << error;
+  EXPECT_TRUE(bytes.empty());
+  error.clear();
+  EXPECT_EQ(ReadSmallFile(dir.string(), 10, bytes, error), sfFailed);
+  EXPECT_NE(error.find("folder"), std::string::npos) << error;
+  // A pipe with no writer: opening it for reading the ordinary way would wait for ever.
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+  error.clear();
+  EXPECT_EQ(ReadSmallFile((dir / "pipe").string(), 10, bytes, error), sfFailed);
+  EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+  // A path through a file: not missing, but not readable either.
+  error.clear();
+  EXPECT_EQ(ReadSmallFile((dir / "ten" / "x").string(), 10, bytes, error), sfFailed);
+  EXPECT_FALSE(error.empty());
+}
+
+TEST_F(SmallFileTest, ReplacesMakingTheFolderAndRefusesWhatCannotBeWritten) {
+  std::string error;
+  fs::path target = dir / "a" / "b" / "settings.ini";
+  ASSERT_TRUE(ReplaceSmallFile(target.string(), "one\n", error)) << error;
+  ASSERT_TRUE(ReplaceSmallFile(target.string(), "two\n", error)) << error;
+  std::string bytes;
+  EXPECT_EQ(ReadSmallFile(target.string(), 100, bytes, error), sfRead);
+  EXPECT_EQ(bytes, "two\n");
+  // The folder cannot be made (a file is in its way), even for root.
+  Put(dir / "file", "x");
+  EXPECT_FALSE(ReplaceSmallFile((dir / "file" / "settings.ini").string(), "x", error));
+  EXPECT_NE(error.find("cannot make the folder"), std::string::npos) << error;
+  // A pipe where the file should be is not written into (that would block).
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+  error.clear();
+  EXPECT_FALSE(ReplaceSmallFile((dir / "pipe").string(), "x", error));
+  EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
