@@ -148,8 +148,9 @@ void TSettingsFile::ReadLines(std::string_view text) {
     FLines.push_back(std::move(line));
   }
 
-  // Each line on its own; the value of each line naming a setting is read into values[line].
-  std::vector<TSettings> values(FLines.size());
+  // Each line on its own. Values are read into one record, a later line over an earlier one, as
+  // the last line of a setting is the one that counts; a value that does not read changes nothing.
+  TSettings read;
   std::vector<std::string> errors(FLines.size());
   for (std::size_t i = 0; i < FLines.size(); ++i) {
     TLine& line = FLines[i];
@@ -172,7 +173,7 @@ void TSettingsFile::ReadLines(std::string_view text) {
         continue;
       }
       line.HasKey = true;
-      line.Kind = ParseSettingValue(line.Key, t.substr(eq + 1), values[i], errors[i])
+      line.Kind = ParseSettingValue(line.Key, t.substr(eq + 1), read, errors[i])
                       ? TLine::lkSetting
                       : TLine::lkBad;
     }
@@ -202,7 +203,7 @@ void TSettingsFile::ReadLines(std::string_view text) {
       line.Kind = TLine::lkOverridden;
       Fault(i + 1, std::string(SettingName(line.Key)) + " is set more than once: " + again);
     } else if (line.Kind == TLine::lkSetting) {
-      FSettings.CopyValue(line.Key, values[i]);
+      FSettings.CopyValue(line.Key, read);
       FSettings.Source[line.Key] = ssFile;
     }
   }
@@ -239,7 +240,9 @@ std::string TSettingsFile::Text() const {
   for (std::size_t i = 0; i < FLines.size(); ++i) {
     const TLine& line = FLines[i];
     std::string end = line.End;
-    if (i + 1 == FLines.size() && (end.empty() || end == "\r")) end = newEnd;
+    // The end a last line gets when a line is put after it: its own lone carriage return
+    // becomes CR LF, so that the line reads back as it was.
+    if (i + 1 == FLines.size()) end = end.empty() ? newEnd : end == "\r" ? "\r\n" : end;
     bool changedHere = line.HasKey && FDirty[line.Key] && last[line.Key] == i;
     switch (line.Kind) {
       case TLine::lkSetting:
@@ -265,10 +268,10 @@ std::string TSettingsFile::Text() const {
   bool appending = false;
   for (int k = 0; k < SettingKeyCount; ++k) {
     if (!FDirty[k] || written[k]) continue;
-    if (!appending && (FLines.back().End.empty() || FLines.back().End == "\r")) {
-      if (FLines.back().End == "\r") out.pop_back();
-      out += newEnd;
-    }
+    // A last line without its end gets one first: a lone carriage return becomes CR LF, so that
+    // the line reads back as it was.
+    if (!appending && FLines.back().End.empty()) out += newEnd;
+    if (!appending && FLines.back().End == "\r") out += '\n';
     appending = true;
     out += Line(FSettings, static_cast<TSettingKey>(k)) + newEnd;
   }

@@ -200,6 +200,23 @@ TEST(SettingsFile, AByteOrderMarkAndALastLineWithoutEndSurviveAppending) {
   EXPECT_EQ(file.Text(), "\xEF\xBB\xBFvolume = 10\nfullscreen = no\n");
 }
 
+// A last line of carriage returns without a line feed: a line put after it must not take one of
+// them as its line end and so change the line.
+TEST(SettingsFile, ALastLineEndingInCarriageReturnsKeepsThemWhenALineFollows) {
+  TSettingsFile file = TSettingsFile::Parse("thrust = Space\r2\r\r\r", "s");
+  ASSERT_EQ(file.Lines().size(), 1u);
+  EXPECT_EQ(file.Lines()[0].Text, "thrust = Space\r2\r\r");
+  EXPECT_EQ(file.Lines()[0].End, "\r");
+  TSettings v = file.Settings();
+  v.Keys[0] = {'W'};
+  v.Mute = true;
+  file.Change(skThrust, v);
+  file.Change(skMute, v);
+  EXPECT_EQ(file.Text(), "# (not understood) thrust = Space\r2\r\r\r\nthrust = W\r\nmute = yes\n");
+  TSettingsFile again = TSettingsFile::Parse(file.Text(), "s");
+  EXPECT_EQ(again.Lines()[0].Text, "# (not understood) thrust = Space\r2\r\r");
+}
+
 TEST(SettingsFile, EveryValueWrittenReadsBackTheSame) {
   TSettingsFile file("new.ini");
   TSettings v;
