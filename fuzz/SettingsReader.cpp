@@ -3,9 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <set>
+#include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/SettingsFile.h"
 
@@ -16,15 +17,17 @@ void Check(bool ok) {
 }
 
 // The lines of a text as the reader splits them: without "\n", "\r\n" or a last lone "\r".
-std::multiset<std::string> LinesOf(std::string_view text) {
-  std::multiset<std::string> lines;
+// Sorted, so that each line read can be found and taken once.
+std::vector<std::string_view> LinesOf(std::string_view text) {
+  std::vector<std::string_view> lines;
   while (!text.empty()) {
     std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace(line);
+    lines.push_back(line);
   }
+  std::sort(lines.begin(), lines.end());
   return lines;
 }
 
@@ -84,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(again.Messages().size() == unknown);
 
   // Every line read is still there, as itself or as a comment, but the changed setting's own.
-  std::multiset<std::string> written = LinesOf(text);
+  std::vector<std::string_view> written = LinesOf(text);
+  std::vector<bool> taken(written.size());
   const auto& lines = file.Lines();
   std::size_t counting = lines.size();
   for (std::size_t i = 0; i < lines.size(); ++i)
@@ -97,9 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (line.Kind == TSettingsFile::TLine::lkBad) kept = "# (not understood) " + kept;
     if (line.Kind == TSettingsFile::TLine::lkOverridden) kept = "# (set again below) " + kept;
     if (i == 0 && bytes.substr(0, 3) == "\xEF\xBB\xBF") kept = "\xEF\xBB\xBF" + kept;
-    auto it = written.find(kept);
-    Check(it != written.end());
-    written.erase(it);
+    auto it = std::lower_bound(written.begin(), written.end(), std::string_view(kept));
+    while (it != written.end() && *it == kept && taken[static_cast<std::size_t>(it - written.begin())]) ++it;
+    Check(it != written.end() && *it == kept);
+    taken[static_cast<std::size_t>(it - written.begin())] = true;
   }
   return 0;
 }

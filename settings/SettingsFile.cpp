@@ -184,7 +184,7 @@ void TSettingsFile::ReadLines(std::string_view text) {
   last.fill(FLines.size());
   for (std::size_t i = 0; i < FLines.size(); ++i)
     if (FLines[i].HasKey) last[FLines[i].Key] = i;
-  const TSettings defaults;
+  static const TSettings defaults;
   for (std::size_t i = 0; i < FLines.size(); ++i) {
     TLine& line = FLines[i];
     bool counts = line.HasKey && last[line.Key] == i;

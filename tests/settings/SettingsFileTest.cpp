@@ -2,7 +2,6 @@
 #include "settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
