@@ -210,8 +210,12 @@ void TSettingsFile::ReadLines(std::string_view text) {
 }
 
 bool TSettingsFile::Change(TSettingKey key, const TSettings& values) {
-  if (FSettings.SameValue(key, values)) return false;
-  FSettings.CopyValue(key, values);
+  // Only what the file can read back is written: the value as its own text would read.
+  TSettings value = FSettings;
+  std::string error;
+  if (!ParseSettingValue(key, SettingValueText(values, key), value, error)) return false;
+  if (FSettings.SameValue(key, value)) return false;
+  FSettings.CopyValue(key, value);
   FSettings.Source[key] = ssFile;
   FDirty[key] = true;
   FChanged = true;

@@ -60,7 +60,8 @@ class TSettingsFile {
   const std::vector<TLine>& Lines() const { return FLines; }
 
   // The player changed a setting in the game: key's value is taken from values. True when it
-  // differs from the value held, which is then written at the next Save.
+  // differs from the value held, which is then written at the next Save. A value the file would
+  // not read back (a volume over 100, a key without a name) changes nothing and gives false.
   bool Change(TSettingKey key, const TSettings& values);
   bool Changed() const { return FChanged; }
   bool ChangedKey(TSettingKey key) const { return FDirty[key]; }

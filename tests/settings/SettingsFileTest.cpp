@@ -237,6 +237,21 @@ TEST(SettingsFile, EveryValueWrittenReadsBackTheSame) {
   EXPECT_NE(text.find("turn_right = Semicolon, Apostrophe, Keypad *\n"), std::string::npos);
 }
 
+TEST(SettingsFile, AValueTheFileCouldNotReadBackIsNotTaken) {
+  TSettingsFile file("s");
+  TSettings v;
+  v.Volume = 101;
+  EXPECT_FALSE(file.Change(skVolume, v));
+  v.WindowWidth = 100;
+  EXPECT_FALSE(file.Change(skWindowSize, v));
+  v.Keys[0] = {'W', 0x13};  // Pause, which the keyboard does not give the game
+  EXPECT_FALSE(file.Change(skThrust, v));
+  v.Keys[0] = {0xFF};  // no key at all
+  EXPECT_FALSE(file.Change(skThrust, v));
+  EXPECT_FALSE(file.Changed());
+  EXPECT_TRUE(AllDefaults(file.Settings()));
+}
+
 TEST(SettingsValues, VolumeStepsStayOnTheGridAndInRange) {
   EXPECT_EQ(VolumeStepUp(80), 90);
   EXPECT_EQ(VolumeStepUp(95), 100);
