@@ -17,7 +17,7 @@ void Check(bool ok) {
 }
 
 // The lines of a text as the reader splits them: without "\n", "\r\n" or a last lone "\r".
-// Sorted, so that each line read can be found and taken once.
+// Sorted, to be compared with the lines expected.
 std::vector<std::string_view> LinesOf(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {
@@ -86,14 +86,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     unknown += line.Kind == TSettingsFile::TLine::lkUnknown;
   Check(again.Messages().size() == unknown);
 
-  // Every line read is still there, as itself or as a comment, but the changed setting's own.
-  std::vector<std::string_view> written = LinesOf(text);
-  std::vector<bool> taken(written.size());
+  // Every line read is still there, as itself or as a comment, but the changed setting's own:
+  // the lines expected, sorted, are a sub-multiset of the lines written, sorted.
   const auto& lines = file.Lines();
   std::size_t counting = lines.size();
   for (std::size_t i = 0; i < lines.size(); ++i)
     if (lines[i].HasKey && lines[i].Key == key && lines[i].Kind != TSettingsFile::TLine::lkOverridden)
       counting = i;
+  std::vector<std::string> expected;
+  expected.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const TSettingsFile::TLine& line = lines[i];
     if (i == counting && line.Kind == TSettingsFile::TLine::lkSetting) continue;
@@ -101,10 +102,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (line.Kind == TSettingsFile::TLine::lkBad) kept = "# (not understood) " + kept;
     if (line.Kind == TSettingsFile::TLine::lkOverridden) kept = "# (set again below) " + kept;
     if (i == 0 && bytes.substr(0, 3) == "\xEF\xBB\xBF") kept = "\xEF\xBB\xBF" + kept;
-    auto it = std::lower_bound(written.begin(), written.end(), std::string_view(kept));
-    while (it != written.end() && *it == kept && taken[static_cast<std::size_t>(it - written.begin())]) ++it;
-    Check(it != written.end() && *it == kept);
-    taken[static_cast<std::size_t>(it - written.begin())] = true;
+    expected.push_back(std::move(kept));
   }
+  std::sort(expected.begin(), expected.end());
+  const std::vector<std::string_view> written = LinesOf(text);
+  Check(std::includes(written.begin(), written.end(), expected.begin(), expected.end(),
+                      [](std::string_view a, std::string_view b) { return a < b; }));
   return 0;
 }

@@ -130,6 +130,7 @@ void TSettingsFile::Fault(std::size_t line, std::string what) {
 }
 
 void TSettingsFile::ReadLines(std::string_view text) {
+  FLines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   while (!text.empty()) {
     TLine line;
     std::size_t end = text.find('\n');
