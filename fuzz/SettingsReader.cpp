@@ -1,9 +1,9 @@
 // libFuzzer target: the settings reader reads any bytes into settings and messages without
 // crashing, and a change written back keeps every line it read, as itself or as a comment.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,19 +34,28 @@ std::vector<std::string_view> LinesOf(std::string_view text) {
 // A value of key other than the one settings hold, picked by choice.
 void ChangeValue(TSettingKey key, TSettings& s, unsigned choice) {
   switch (key) {
-    case skVolume: s.Volume = (s.Volume + 1 + static_cast<int>(choice % 100)) % 101; break;
-    case skMute: s.Mute = !s.Mute; break;
-    case skFullScreen: s.FullScreen = !s.FullScreen; break;
-    case skWindowSize: s.WindowWidth = s.WindowWidth == 800 ? 1280 : 800; break;
+    case skVolume:
+      s.Volume = (s.Volume + 1 + static_cast<int>(choice % 100)) % 101;
+      break;
+    case skMute:
+      s.Mute = !s.Mute;
+      break;
+    case skFullScreen:
+      s.FullScreen = !s.FullScreen;
+      break;
+    case skWindowSize:
+      s.WindowWidth = s.WindowWidth == 800 ? 1280 : 800;
+      break;
     case skJoystick:
-      s.Joystick = s.Joystick.Kind == TJoystickChoice::jcNumber
-                       ? TJoystickChoice{}
-                       : TJoystickChoice{TJoystickChoice::jcNumber, 1 + static_cast<int>(choice % 16)};
+      s.Joystick =
+          s.Joystick.Kind == TJoystickChoice::jcNumber
+              ? TJoystickChoice{}
+              : TJoystickChoice{TJoystickChoice::jcNumber, 1 + static_cast<int>(choice % 16)};
       break;
     default: {
       auto& keys = s.Keys[key - skThrust];
-      std::vector<std::uint8_t> next = choice % 2 ? std::vector<std::uint8_t>{'W', 0xBA, 104}
-                                                  : std::vector<std::uint8_t>{};
+      std::vector<std::uint8_t> next =
+          choice % 2 ? std::vector<std::uint8_t>{'W', 0xBA, 104} : std::vector<std::uint8_t>{};
       keys = keys == next ? std::vector<std::uint8_t>{0xA1} : next;
       break;
     }
@@ -91,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto& lines = file.Lines();
   std::size_t counting = lines.size();
   for (std::size_t i = 0; i < lines.size(); ++i)
-    if (lines[i].HasKey && lines[i].Key == key && lines[i].Kind != TSettingsFile::TLine::lkOverridden)
+    if (lines[i].HasKey && lines[i].Key == key &&
+        lines[i].Kind != TSettingsFile::TLine::lkOverridden)
       counting = i;
   std::vector<std::string> expected;
   expected.reserve(lines.size());

@@ -42,7 +42,7 @@ TSmallFileRead ReadSmallFile(const std::string& path, std::size_t limit, std::st
     error = "cannot be read: " + Reason(e);
     return sfFailed;
   }
-  struct stat st{};
+  struct stat st {};
   TSmallFileRead result = sfFailed;
   if (::fstat(fd, &st) != 0) {
     error = "cannot be read: " + Reason(errno);
@@ -80,7 +80,7 @@ TSmallFileRead ReadSmallFile(const std::string& path, std::size_t limit, std::st
 
 bool ReplaceSmallFile(const std::string& path, const std::string& text, std::string& error) {
   // Something else put there since (a folder, a pipe) is not the player's file to write over.
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
     error = "is not a regular file";
     return false;

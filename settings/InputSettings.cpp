@@ -18,8 +18,7 @@ int KeyboardCodeFor(int code, bool throughDevice) {
 void ApplyKeys(TCustomDXInput& input, const TSettings& settings) {
   TKeyboard& keyboard = *input.Keyboard;
   // Before the component is initialised, how it will read is what it asks for.
-  bool throughDevice =
-      keyboard.Initialized ? keyboard.Device() != nullptr : input.UseDirectInput();
+  bool throughDevice = keyboard.Initialized ? keyboard.Device() != nullptr : input.UseDirectInput();
   for (int a = 0; a < KeyActionCount; ++a) {
     std::int32_t* slots = keyboard.Assigns[ActionStates[a]];
     int used = 0;
@@ -36,8 +35,13 @@ void ApplyKeys(TCustomDXInput& input, const TSettings& settings) {
 
 void ApplyJoystick(TCustomDXInput& input, const TSettings& settings) {
   switch (settings.Joystick.Kind) {
-    case TJoystickChoice::jcStored: break;
-    case TJoystickChoice::jcFirst: input.Joystick->SetID(0); break;
-    case TJoystickChoice::jcNumber: input.Joystick->SetID(settings.Joystick.Number - 1); break;
+    case TJoystickChoice::jcStored:
+      break;
+    case TJoystickChoice::jcFirst:
+      input.Joystick->SetID(0);
+      break;
+    case TJoystickChoice::jcNumber:
+      input.Joystick->SetID(settings.Joystick.Number - 1);
+      break;
   }
 }

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr const char* Names[SettingKeyCount] = {
-    "volume", "mute", "fullscreen", "window_size", "joystick",
+    "volume", "mute",      "fullscreen", "window_size",  "joystick",
     "thrust", "turn_left", "turn_right", "fine_control",
 };
 
@@ -98,26 +98,42 @@ std::array<std::vector<std::uint8_t>, KeyActionCount> TSettings::DefaultKeys() {
 
 void TSettings::CopyValue(TSettingKey key, const TSettings& other) {
   switch (key) {
-    case skVolume: Volume = other.Volume; break;
-    case skMute: Mute = other.Mute; break;
-    case skFullScreen: FullScreen = other.FullScreen; break;
+    case skVolume:
+      Volume = other.Volume;
+      break;
+    case skMute:
+      Mute = other.Mute;
+      break;
+    case skFullScreen:
+      FullScreen = other.FullScreen;
+      break;
     case skWindowSize:
       WindowWidth = other.WindowWidth;
       WindowHeight = other.WindowHeight;
       break;
-    case skJoystick: Joystick = other.Joystick; break;
-    default: Keys[key - skThrust] = other.Keys[key - skThrust]; break;
+    case skJoystick:
+      Joystick = other.Joystick;
+      break;
+    default:
+      Keys[key - skThrust] = other.Keys[key - skThrust];
+      break;
   }
 }
 
 bool TSettings::SameValue(TSettingKey key, const TSettings& other) const {
   switch (key) {
-    case skVolume: return Volume == other.Volume;
-    case skMute: return Mute == other.Mute;
-    case skFullScreen: return FullScreen == other.FullScreen;
-    case skWindowSize: return WindowWidth == other.WindowWidth && WindowHeight == other.WindowHeight;
-    case skJoystick: return Joystick == other.Joystick;
-    default: return Keys[key - skThrust] == other.Keys[key - skThrust];
+    case skVolume:
+      return Volume == other.Volume;
+    case skMute:
+      return Mute == other.Mute;
+    case skFullScreen:
+      return FullScreen == other.FullScreen;
+    case skWindowSize:
+      return WindowWidth == other.WindowWidth && WindowHeight == other.WindowHeight;
+    case skJoystick:
+      return Joystick == other.Joystick;
+    default:
+      return Keys[key - skThrust] == other.Keys[key - skThrust];
   }
 }
 
@@ -135,15 +151,22 @@ bool SettingKeyOf(std::string_view name, TSettingKey& key) {
 
 std::string SettingValueText(const TSettings& s, TSettingKey key) {
   switch (key) {
-    case skVolume: return std::to_string(s.Volume);
-    case skMute: return s.Mute ? "yes" : "no";
-    case skFullScreen: return s.FullScreen ? "yes" : "no";
-    case skWindowSize: return std::to_string(s.WindowWidth) + "x" + std::to_string(s.WindowHeight);
+    case skVolume:
+      return std::to_string(s.Volume);
+    case skMute:
+      return s.Mute ? "yes" : "no";
+    case skFullScreen:
+      return s.FullScreen ? "yes" : "no";
+    case skWindowSize:
+      return std::to_string(s.WindowWidth) + "x" + std::to_string(s.WindowHeight);
     case skJoystick:
       switch (s.Joystick.Kind) {
-        case TJoystickChoice::jcStored: return "stored";
-        case TJoystickChoice::jcFirst: return "first";
-        case TJoystickChoice::jcNumber: return std::to_string(s.Joystick.Number);
+        case TJoystickChoice::jcStored:
+          return "stored";
+        case TJoystickChoice::jcFirst:
+          return "first";
+        case TJoystickChoice::jcNumber:
+          return std::to_string(s.Joystick.Number);
       }
       return "stored";
     default: {

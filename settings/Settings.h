@@ -9,8 +9,15 @@
 
 // The settings, in the order the file and the report list them.
 enum TSettingKey : std::uint8_t {
-  skVolume, skMute, skFullScreen, skWindowSize, skJoystick,
-  skThrust, skTurnLeft, skTurnRight, skFineControl,
+  skVolume,
+  skMute,
+  skFullScreen,
+  skWindowSize,
+  skJoystick,
+  skThrust,
+  skTurnLeft,
+  skTurnRight,
+  skFineControl,
 };
 constexpr int SettingKeyCount = 9;
 // The four key lists, in TSettingKey order from skThrust.

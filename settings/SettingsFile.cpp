@@ -50,10 +50,14 @@ bool IsUtf8(std::string_view s) {
     }
     int extra;
     std::uint32_t cp, min;
-    if ((b & 0xE0) == 0xC0) extra = 1, cp = b & 0x1F, min = 0x80;
-    else if ((b & 0xF0) == 0xE0) extra = 2, cp = b & 0x0F, min = 0x800;
-    else if ((b & 0xF8) == 0xF0) extra = 3, cp = b & 0x07, min = 0x10000;
-    else return false;
+    if ((b & 0xE0) == 0xC0)
+      extra = 1, cp = b & 0x1F, min = 0x80;
+    else if ((b & 0xF0) == 0xE0)
+      extra = 2, cp = b & 0x0F, min = 0x800;
+    else if ((b & 0xF8) == 0xF0)
+      extra = 3, cp = b & 0x07, min = 0x10000;
+    else
+      return false;
     if (s.size() - i <= static_cast<std::size_t>(extra)) return false;
     for (int k = 1; k <= extra; ++k) {
       auto c = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
@@ -89,7 +93,8 @@ TSettingsFile TSettingsFile::Parse(std::string_view bytes, std::string path) {
     file.FState = fsRefused;
     file.FLines.clear();
     file.FFaults.clear();
-    file.Fault(0, file.FRefusedReason + "; every setting has its default, and the file is left as it is");
+    file.Fault(
+        0, file.FRefusedReason + "; every setting has its default, and the file is left as it is");
   }
   std::stable_sort(file.FFaults.begin(), file.FFaults.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -103,9 +108,12 @@ TSettingsFile TSettingsFile::Parse(std::string_view bytes, std::string path) {
 TSettingsFile TSettingsFile::Load(const std::string& path) {
   std::string bytes, error;
   switch (ReadSmallFile(path, MaxSettingsFileSize, bytes, error)) {
-    case sfRead: return Parse(bytes, path);
-    case sfMissing: return TSettingsFile(path);
-    case sfFailed: break;
+    case sfRead:
+      return Parse(bytes, path);
+    case sfMissing:
+      return TSettingsFile(path);
+    case sfFailed:
+      break;
   }
   TSettingsFile file(path);
   file.FState = fsRefused;
@@ -174,9 +182,8 @@ void TSettingsFile::ReadLines(std::string_view text) {
         continue;
       }
       line.HasKey = true;
-      line.Kind = ParseSettingValue(line.Key, t.substr(eq + 1), read, errors[i])
-                      ? TLine::lkSetting
-                      : TLine::lkBad;
+      line.Kind = ParseSettingValue(line.Key, t.substr(eq + 1), read, errors[i]) ? TLine::lkSetting
+                                                                                 : TLine::lkBad;
     }
   }
 
@@ -194,7 +201,8 @@ void TSettingsFile::ReadLines(std::string_view text) {
                                   SettingName(line.Key) + " again, and counts"
                             : "";
     if (line.Kind == TLine::lkBad) {
-      std::string what = line.HasKey ? std::string(SettingName(line.Key)) + ": " + errors[i] : errors[i];
+      std::string what =
+          line.HasKey ? std::string(SettingName(line.Key)) + ": " + errors[i] : errors[i];
       if (counts)
         what += "; the default (" + SettingValueText(defaults, line.Key) + ") is used";
       else if (line.HasKey)
@@ -232,7 +240,8 @@ std::string TSettingsFile::Text() const {
     // A new file lists every setting, so that the player sees what there is to set.
     if (!FChanged) return out;
     out += NewFileHeader;
-    for (int k = 0; k < SettingKeyCount; ++k) out += Line(FSettings, static_cast<TSettingKey>(k)) + "\n";
+    for (int k = 0; k < SettingKeyCount; ++k)
+      out += Line(FSettings, static_cast<TSettingKey>(k)) + "\n";
     return out;
   }
   const std::string newEnd = FLines.front().End == "\r\n" ? "\r\n" : "\n";

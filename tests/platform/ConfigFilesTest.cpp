@@ -1,12 +1,12 @@
 // The configuration folder rule, and small files read without blocking and replaced whole.
-#include "platform/ConfigFiles.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "platform/ConfigFiles.h"
 
 namespace {
 
@@ -45,12 +45,17 @@ INSTANTIATE_TEST_SUITE_P(
 class SmallFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::path(::testing::TempDir()) / "tarnyx-small-file";
+    // A folder of each test's own: ctest runs the tests side by side.
+    dir = fs::path(::testing::TempDir()) /
+          (std::string("tarnyx-small-file-") +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }
-  void Put(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+  void Put(const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+  }
   // A named pipe, made by the system's tool (the tests include no system header).
   static bool MakePipe(const fs::path& p) {
     return std::system(("mkfifo '" + p.string() + "'").c_str()) == 0;

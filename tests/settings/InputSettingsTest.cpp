@@ -1,11 +1,10 @@
 // The settings' keys and joystick in the input component: a rebound key drives its state through
 // the keyboard device, the other states keep their keys, and the defaults are the stored form's.
-#include "settings/InputSettings.h"
-
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "settings/InputSettings.h"
 #include "settings/KeyNames.h"
 #include "settings/SettingsFile.h"
 #include "tests/input/InputFixture.h"
@@ -26,7 +25,8 @@ TSettings Read(const std::string& text) {
 TEST_F(InputSettingsTest, AReboundKeyDrivesItsStateThroughTheKeyboardDevice) {
   Start();
   ASSERT_NE(input->Keyboard->Device(), nullptr);
-  ApplyKeys(*input, Read("thrust = W, Keypad 8\nturn_left = Semicolon\nfine_control = Left Shift\n"));
+  ApplyKeys(*input,
+            Read("thrust = W, Keypad 8\nturn_left = Semicolon\nfine_control = Left Shift\n"));
   backend.ScanCodes[scW] = 0x80;
   EXPECT_EQ(Poll(), (TInputStates{stUp}));
   backend.ScanCodes[scW] = 0;
@@ -91,11 +91,14 @@ TEST(SettingsDefaults, AreTheStoredFormsKeys) {
   for (std::size_t i = form.find('{', start) + 1; i < end; ++i) {
     char c = form[i];
     if (!std::isxdigit(static_cast<unsigned char>(c))) continue;
-    byte = byte * 16 + (std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10);
+    byte =
+        byte * 16 + (std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10);
     if (++nibbles % 2 == 0) block.push_back(static_cast<std::uint8_t>(std::exchange(byte, 0)));
   }
   ASSERT_EQ(block.size(), 432u);
-  auto code = [&](TInputState s, int slot) { return block[static_cast<std::size_t>(12 * s + 4 * slot)]; };
+  auto code = [&](TInputState s, int slot) {
+    return block[static_cast<std::size_t>(12 * s + 4 * slot)];
+  };
   const TInputState states[] = {stUp, stLeft, stRight, stButton32};
   for (int a = 0; a < KeyActionCount; ++a) {
     const std::vector<std::uint8_t> keys = TSettings::DefaultKeys()[static_cast<std::size_t>(a)];

@@ -1,6 +1,5 @@
-// The key-name table: every name reads back as its code, and every key the back ends report has one.
-#include "settings/KeyNames.h"
-
+// The key-name table: every name reads back as its code, and every key the back ends report has
+// one.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,6 +7,7 @@
 
 #include "platform/sdl/SdlInputMap.h"
 #include "platform/web/WebInputMap.h"
+#include "settings/KeyNames.h"
 
 namespace {
 
@@ -77,14 +77,17 @@ TEST(SettingsKeyNames, NameEveryCodeTheDesktopKeysGive) {
 }
 
 TEST(SettingsKeyNames, NameEveryCodeThePageKeysGive) {
-  std::vector<std::string> codes = {"Escape", "Minus", "Equal", "Backspace", "Tab", "BracketLeft",
-      "BracketRight", "Enter", "ControlLeft", "ControlRight", "Semicolon", "Quote", "Backquote",
-      "ShiftLeft", "ShiftRight", "Backslash", "Comma", "Period", "Slash", "NumpadMultiply",
-      "AltLeft", "AltRight", "Space", "CapsLock", "NumLock", "ScrollLock", "NumpadSubtract",
-      "NumpadAdd", "NumpadDecimal", "NumpadEnter", "NumpadDivide", "IntlBackslash",
-      "PrintScreen", "Pause", "Home", "End", "PageUp", "PageDown", "Insert", "Delete",
-      "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "MetaLeft", "MetaRight", "OSLeft",
-      "OSRight", "ContextMenu"};
+  std::vector<std::string> codes = {
+      "Escape",       "Minus",          "Equal",       "Backspace",     "Tab",
+      "BracketLeft",  "BracketRight",   "Enter",       "ControlLeft",   "ControlRight",
+      "Semicolon",    "Quote",          "Backquote",   "ShiftLeft",     "ShiftRight",
+      "Backslash",    "Comma",          "Period",      "Slash",         "NumpadMultiply",
+      "AltLeft",      "AltRight",       "Space",       "CapsLock",      "NumLock",
+      "ScrollLock",   "NumpadSubtract", "NumpadAdd",   "NumpadDecimal", "NumpadEnter",
+      "NumpadDivide", "IntlBackslash",  "PrintScreen", "Pause",         "Home",
+      "End",          "PageUp",         "PageDown",    "Insert",        "Delete",
+      "ArrowUp",      "ArrowDown",      "ArrowLeft",   "ArrowRight",    "MetaLeft",
+      "MetaRight",    "OSLeft",         "OSRight",     "ContextMenu"};
   for (char c = 'A'; c <= 'Z'; ++c) codes.push_back(std::string("Key") + c);
   for (char c = '0'; c <= '9'; ++c) {
     codes.push_back(std::string("Digit") + c);

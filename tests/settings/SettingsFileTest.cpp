@@ -1,6 +1,4 @@
 // The settings file: faults give defaults with one message each; writing back keeps every line.
-#include "settings/SettingsFile.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +7,7 @@
 #include <string>
 
 #include "settings/KeyNames.h"
+#include "settings/SettingsFile.h"
 
 namespace {
 
@@ -83,14 +82,19 @@ INSTANTIATE_TEST_SUITE_P(
         // The last counts: a bad last line gives the default although an earlier line was good.
         TFaultCase{"duplicated keys", "volume = 50\nvolume = loud\n", 2,
                    "settings.ini:1: volume is set more than once: line 2"},
-        TFaultCase{"binary", Bytes("\x7F" "ELF\x02\x01\x01\x00\xFF\xFE"), 1,
-                   "settings.ini: is not UTF-8 text"},
+        TFaultCase{"binary",
+                   Bytes("\x7F"
+                         "ELF\x02\x01\x01\x00\xFF\xFE"),
+                   1, "settings.ini: is not UTF-8 text"},
         TFaultCase{"overlong UTF-8", "# \xC0\xAF\n", 1, "settings.ini: is not UTF-8"},
         TFaultCase{"surrogate in UTF-8", "# \xED\xA0\x80\n", 1, "settings.ini: is not UTF-8"},
         TFaultCase{"cut UTF-8", "# \xE2\x82", 1, "settings.ini: is not UTF-8"},
-        TFaultCase{"huge", std::string(64 * 1024 + 1, '#'), 1, "settings.ini: is larger than 64 KiB"},
-        TFaultCase{"control characters", Bytes("volume = 5\0" "0\nmute\x01 = yes\n"), 2,
-                   "settings.ini:1: volume: "},
+        TFaultCase{"huge", std::string(64 * 1024 + 1, '#'), 1,
+                   "settings.ini: is larger than 64 KiB"},
+        TFaultCase{"control characters",
+                   Bytes("volume = 5\0"
+                         "0\nmute\x01 = yes\n"),
+                   2, "settings.ini:1: volume: "},
         TFaultCase{"a very long bad value", "volume = " + std::string(5000, '9') + "\n", 1,
                    "settings.ini:1: volume: "}));
 
@@ -128,7 +132,8 @@ TEST(SettingsFile, TheLastOfDuplicatedKeysCounts) {
   TSettingsFile file = TSettingsFile::Parse("volume = 10\nmute = yes\nvolume = 20\n", "s");
   EXPECT_EQ(file.Settings().Volume, 20);
   ASSERT_EQ(file.Messages().size(), 1u);
-  EXPECT_EQ(file.Messages()[0], "s:1: volume is set more than once: line 3 sets volume again, and counts");
+  EXPECT_EQ(file.Messages()[0],
+            "s:1: volume is set more than once: line 3 sets volume again, and counts");
 }
 
 TEST(SettingsFile, AChangeRewritesItsLineInPlaceAndKeepsEveryOtherLine) {
@@ -232,7 +237,8 @@ TEST(SettingsFile, EveryValueWrittenReadsBackTheSame) {
   TSettingsFile again = TSettingsFile::Parse(text, "new.ini");
   EXPECT_TRUE(again.Messages().empty()) << Joined(again.Messages());
   for (int k = 0; k < SettingKeyCount; ++k)
-    EXPECT_TRUE(again.Settings().SameValue(static_cast<TSettingKey>(k), v)) << SettingName(TSettingKey(k));
+    EXPECT_TRUE(again.Settings().SameValue(static_cast<TSettingKey>(k), v))
+        << SettingName(TSettingKey(k));
   EXPECT_NE(text.find("turn_left = none\n"), std::string::npos);
   EXPECT_NE(text.find("turn_right = Semicolon, Apostrophe, Keypad *\n"), std::string::npos);
 }
@@ -266,7 +272,10 @@ TEST(SettingsValues, VolumeStepsStayOnTheGridAndInRange) {
 class SettingsFileOnDisk : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::path(::testing::TempDir()) / "tarnyx-settings-file";
+    // A folder of each test's own: ctest runs the tests side by side.
+    dir = fs::path(::testing::TempDir()) /
+          (std::string("tarnyx-settings-file-") +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
     path = (dir / "tarnyx" / "settings.ini").string();

@@ -1,9 +1,9 @@
 // The settings' command-line options, their overlay over the file, and the --settings report.
-#include "settings/SettingsOptions.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "settings/SettingsOptions.h"
 
 namespace {
 
@@ -14,7 +14,8 @@ std::string ReadAll(std::vector<const char*> args, TSettingsOverlay& overlay) {
     std::string error;
     int taken = ReadSettingsOption(argc, args.data(), i, overlay, error);
     if (taken < 0) return error;
-    if (taken == 0) return std::string("not a settings option: ") + args[static_cast<std::size_t>(i)];
+    if (taken == 0)
+      return std::string("not a settings option: ") + args[static_cast<std::size_t>(i)];
     i += taken;
   }
   return "";
@@ -43,7 +44,8 @@ TEST(SettingsOptions, RefuseBadOrMissingValuesWithOneLine) {
       {{"--volume"}, "--volume needs a value"},
       {{"--volume", "loud"}, "--volume: the volume is a number from 0 to 100, not 'loud'"},
       {{"--volume=101"}, "--volume: the volume is a number from 0 to 100, not '101'"},
-      {{"--joystick", "0"}, "--joystick: the joystick is stored, first or a number from 1 to 16, not '0'"},
+      {{"--joystick", "0"},
+       "--joystick: the joystick is stored, first or a number from 1 to 16, not '0'"},
       {{"--mute=yes"}, "--mute takes no value"},
       {{"--settings=x"}, "--settings takes no value"},
   };
