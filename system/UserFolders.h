@@ -8,6 +8,11 @@
 // system names no such folder. The folder may not exist yet.
 std::string GameDataFolder(std::string& reason);
 
+// The folder for the game's settings, with a closing '/': on POSIX systems
+// $XDG_CONFIG_HOME/tarnyx/, or else $HOME/.config/tarnyx/. Empty, with the reason, when the system
+// names no such folder. The folder may not exist yet.
+std::string GameConfigFolder(std::string& reason);
+
 // The XDG rule, pure: xdgHome/tarnyx/, or else home/belowHome/tarnyx/. A variable that is unset,
 // empty or not an absolute path counts as unset (a relative one would put the files wherever the
 // game happened to be started). With neither, the result is empty and reason says why; xdgName

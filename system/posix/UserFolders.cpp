@@ -7,3 +7,8 @@ std::string GameDataFolder(std::string& reason) {
   return XdgGameFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"), ".local/share",
                        "XDG_DATA_HOME", reason);
 }
+
+std::string GameConfigFolder(std::string& reason) {
+  return XdgGameFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), ".config",
+                       "XDG_CONFIG_HOME", reason);
+}

@@ -41,6 +41,14 @@ INSTANTIATE_TEST_SUITE_P(
                       TFolderCase{nullptr, "", ""}, TFolderCase{nullptr, "p", ""},
                       TFolderCase{nullptr, nullptr, ""}, TFolderCase{"/", nullptr, "/tarnyx/"}));
 
+TEST(XdgGameFolder, PutsTheConfigurationBelowDotConfig) {
+  std::string reason;
+  EXPECT_EQ(XdgGameFolder("/cfg/", "/home/p", ".config", "XDG_CONFIG_HOME", reason), "/cfg/tarnyx/");
+  EXPECT_EQ(XdgGameFolder("cfg", "/home/p/", ".config", "XDG_CONFIG_HOME", reason),
+            "/home/p/.config/tarnyx/");
+  EXPECT_TRUE(reason.empty());
+}
+
 TEST(XdgGameFolder, SaysWhichVariablesNamedNoFolder) {
   std::string reason;
   EXPECT_EQ(XdgGameFolder(nullptr, "", ".config", "XDG_CONFIG_HOME", reason), "");
