@@ -132,6 +132,7 @@ bool TDemoRecorder::Finish(std::string& error) {
 void TDemoRecorder::Keep() {
   if (finished_) return;
   finished_ = true;
+  if (!writer_.Ended()) writer_.FlushRun();
   WriteOut(false);
   sync_.Wait();
   if (file_) {
