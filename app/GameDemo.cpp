@@ -4,7 +4,6 @@
 #include "app/Form1.h"
 #include "framework/DXTimer.h"
 #include "shell/Application.h"
-#include "system/Signals.h"
 
 TGameDemo::TGameDemo(TDemoOptions options, std::ostream& out, std::ostream& err)
     : FOptions(std::move(options)),
@@ -21,7 +20,7 @@ bool TGameDemo::Prepare(std::uint32_t clockSeed, int& status) {
   }
   // Before the window is made, so that the signals quit through the game (SDL leaves a handler
   // that is already there alone).
-  CatchStopRequests();
+  FRun.CatchStopRequests();
   return true;
 }
 
@@ -35,7 +34,7 @@ void TGameDemo::Run(TForm1& form) {
 
   Application->BeginRun();
   while (!Application->Terminated()) {
-    if (TakeStopRequest()) Application->Terminate();
+    if (FRun.StopRequested()) Application->Terminate();
     // As fast as it goes: never wait while the timer ticks (it does not while the game is
     // inactive, and then the loop waits for the next message as it always does).
     if (Fast() && Application->OnIdle)
@@ -47,5 +46,5 @@ void TGameDemo::Run(TForm1& form) {
   form.OnFrameInput = nullptr;
   form.OnFrameEnd = nullptr;
   FRun.OnDone = nullptr;
-  ReleaseStopRequests();
+  FRun.ReleaseStopRequests();
 }

@@ -6,6 +6,7 @@
 
 #include "TarnyxVersion.h"
 #include "shell/PrintableText.h"
+#include "system/Signals.h"
 
 namespace {
 
@@ -23,7 +24,20 @@ std::string Decimal(std::uint64_t scaled, int decimals) {
 TDemoRun::TDemoRun(std::string program, TLines out, TLines err)
     : FProgram(std::move(program)), FOut(std::move(out)), FErr(std::move(err)) {}
 
-TDemoRun::~TDemoRun() = default;
+TDemoRun::~TDemoRun() { ReleaseStopRequests(); }
+
+void TDemoRun::CatchStopRequests() {
+  ::CatchStopRequests();
+  FCatchingStops = true;
+}
+
+bool TDemoRun::StopRequested() { return FCatchingStops && TakeStopRequest(); }
+
+void TDemoRun::ReleaseStopRequests() {
+  if (!FCatchingStops) return;
+  FCatchingStops = false;
+  ::ReleaseStopRequests();
+}
 
 void TDemoRun::Say(const TLines& to, const std::string& line) const {
   // File names and versions are outside bytes: never raw on a terminal.

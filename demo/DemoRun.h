@@ -80,6 +80,14 @@ class TDemoRun {
   const TDemoPlayer* Player() const { return FPlayer.get(); }
   const TDemoRecorder* Recorder() const { return FRecorder.get(); }
 
+  // For a front end whose loop can end the game through its own path (so that a recording is
+  // completed): from now on an interrupt or a termination request (SIGINT, SIGTERM) is noted
+  // instead of ending the process, until ReleaseStopRequests or the run's end. StopRequested
+  // says whether one came since it was last asked.
+  void CatchStopRequests();
+  bool StopRequested();
+  void ReleaseStopRequests();
+
   // The per-frame hooks.
   void FrameInput(TInputStates& states);
   void FrameEnd();
@@ -130,4 +138,5 @@ class TDemoRun {
   std::string FRefusal;
   std::chrono::steady_clock::time_point FStarted, FEnded;
   bool FEndedSet = false;
+  bool FCatchingStops = false;
 };
