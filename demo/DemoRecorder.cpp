@@ -120,7 +120,7 @@ bool TDemoRecorder::Finish(std::string& error) {
   std::error_code statusError;
   const auto type = std::filesystem::status(path_, statusError).type();
   if (error_.empty() && type != std::filesystem::file_type::regular &&
-      type != std::filesystem::file_type::not_found)
+      type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none)
     error_ = path_ + " is no longer a regular file: the demo stays in " + part_;
   if (error_.empty() && std::rename(part_.c_str(), path_.c_str()) != 0)
     error_ = "cannot rename " + part_ + " to " + path_ + ": " + std::strerror(errno);

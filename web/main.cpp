@@ -257,6 +257,8 @@ EMSCRIPTEN_KEEPALIVE const char* tarnyx_state() {
   json.Key("Done").Bool(demoDone);
   json.Key("Summary").String(demoEnding);
   json.Key("Desync").Integer(demoDesync);
+  // What the demo tools would exit with (DemoStatus*), once it ended.
+  json.Key("Status").Integer(demoDone ? playback->Status() : 0);
   json.EndObject();
   json.EndObject();
   return text.c_str();

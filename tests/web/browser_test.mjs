@@ -387,8 +387,9 @@ try {
   await until(page, 'tarnyxStats.demoEnded !== undefined', 180000, 'the end of the demo');
   const ended = await page.evaluate('tarnyxStats.demoEnded');
   const nativeEnd = native('demo', join(demosDir, 'crash.tnxdemo')).trim();
+  const endedStatus = (await demoState()).Demo.Status;
   check('a committed demo replays in the page to the native checksum',
-        ended.summary === nativeEnd && ended.desyncFrame === 0 && waited.Demo.Frames === 0,
+        ended.summary === nativeEnd && ended.desyncFrame === 0 && waited.Demo.Frames === 0 && endedStatus === 0,
         `page: "${ended.summary}" in ${ended.seconds.toFixed(2)} s, native: "${nativeEnd}", ` +
         `frames before the click: ${waited.Demo.Frames}`);
   const ending = await page.evaluate(`[document.getElementById('cover').hidden,
@@ -406,9 +407,11 @@ try {
     if (await page.evaluate('tarnyxStats.demoEnded === undefined')) await click(page, '#play');
     await until(page, 'tarnyxStats.demoEnded !== undefined', 60000, `the end of the demo ${name}`);
     const cut = await page.evaluate('tarnyxStats.demoEnded');
+    const cutStatus = (await demoState()).Demo.Status;
     const nativeCut = nativeOutput('demo', join(scratchDir, name)).trim();
-    check(`a demo cut short plays its whole frames (${name})`, cut.summary === nativeCut &&
-          /cut short: truncated at frame \d+/.test(cut.notes), `page: "${cut.summary}", ${cut.notes} native: "${nativeCut}"`);
+    check(`a demo cut short plays its whole frames (${name})`, cut.summary === nativeCut && cutStatus === 2 &&
+          /cut short: truncated at frame \d+/.test(cut.notes),
+          `page: "${cut.summary}", ${cut.notes} status ${cutStatus}; native: "${nativeCut}"`);
   }
 
   // A demo file dropped on the page plays at the game's pace in a fresh game, frame for frame
