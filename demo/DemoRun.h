@@ -1,5 +1,4 @@
-// One demo run for every front end (the game's window, the headless tool, the page): a recording
-// or a playback opened, its warnings, its per-frame hooks, its end, and its exit status.
+// TDemoRun, one demo run for every front end, and the demo tools' exit statuses.
 #pragma once
 
 #include <chrono>
