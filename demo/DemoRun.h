@@ -22,11 +22,11 @@ inline constexpr int DemoStatusCannotWrite = 1;  // the recording cannot be made
 inline constexpr int DemoStatusBadFile = 2;
 inline constexpr int DemoStatusDesync = 3;  // the replay drifted from the recording
 
-// A recording or a playback of one demo, from its opening to its end. Every line it says goes
-// through Out (results: "recorded N frames into FILE", the summary, the timedemo line) or Err
-// (refusals, warnings, the desynchronisation), as one line without its newline, starting with
-// the front end's name ("tarnyx: FILE: not a demo"), with outside bytes escaped; a front end that
-// says nothing of a kind leaves that sink empty.
+// A recording or a playback of one demo, from its opening to its end. Every line it says goes,
+// without its newline and with outside bytes escaped, through Out (results: "recorded N frames
+// into FILE", the summary, the timedemo line) or Err (refusals, warnings, the desynchronisation,
+// each starting with the front end's name: "tarnyx: FILE: not a demo"); a front end that says
+// nothing of a kind leaves that sink empty.
 //
 // The front end opens the run (Record, or Play / PlayBytes) before its world is made, builds the
 // world from Seed(), calls FrameInput with the input states each frame consumes (a playback
