@@ -20,11 +20,16 @@ int main(int argc, char** argv) {
   TFixedTimeOfDay<TSdlBackend> backend;
   // A demo builds its world from its seed: a recording from the clock now, a playback from the file.
   TGameDemo demo(demoOptions, std::cout, std::cerr);
+  // The display's last words about the demo are not asked for once the demo is gone.
+  struct TForgetDisplayLost {
+    ~TForgetDisplayLost() { TSdlBackend::WhenDisplayLost(nullptr); }
+  } forgetDisplayLost;
   bool withDemo = demoOptions.Mode != TDemoOptions::dmNone;
   if (withDemo) {
     if (!demo.Prepare(backend.ClockMs(), status)) return status;
     backend.FixedMs = demo.Seed();
     if (demo.Fast()) TSdlBackend::DisableVsync();
+    TSdlBackend::WhenDisplayLost([&demo] { return demo.DisplayLost(); });
   }
   TRgbaPicture icon;
   if (GameWindowIcon(icon)) backend.SetWindowIcon(icon.Pixels.data(), icon.Width, icon.Height);

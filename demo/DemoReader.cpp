@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
 
 namespace {
 
@@ -35,15 +38,26 @@ TDemoReader::TDemoReader(std::vector<std::uint8_t> bytes) : bytes_(std::move(byt
 TDemoReader TDemoReader::FromFile(const std::string& path) {
   std::FILE* in = std::fopen(path.c_str(), "rb");
   if (!in) throw EDemoError(std::string("cannot be read: ") + std::strerror(errno));
-  // Read in pieces up to one byte past the limit, so that a pipe or a huge file costs no more.
-  std::vector<std::uint8_t> bytes;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> closing(in, std::fclose);
+  // A regular file says its size: one too large is refused before anything is read or allocated.
+  std::error_code error;
+  const auto size = std::filesystem::is_regular_file(path, error) ? std::filesystem::file_size(path, error)
+                                                                  : std::uintmax_t{0};
+  if (!error && size > DemoMaxBytes) throw EDemoError("larger than 64 MiB: not a demo");
+  // Then the magic: a file that does not start as a demo is refused after its first bytes.
+  std::vector<std::uint8_t> bytes(sizeof DemoMagic);
+  const std::size_t start = std::fread(bytes.data(), 1, bytes.size(), in);
+  if (std::ferror(in)) throw EDemoError("cannot be read");
+  bytes.resize(start);
+  if (start == 0) throw EDemoError("not a demo: the file is empty");
+  if (std::memcmp(bytes.data(), DemoMagic, start) != 0) throw EDemoError("not a demo");
+  // The rest in pieces, up to one byte past the limit, so that a pipe costs no more.
+  if (size > start) bytes.reserve(static_cast<std::size_t>(size));
   std::uint8_t chunk[65536];
   std::size_t got = 0;
   while (bytes.size() <= DemoMaxBytes && (got = std::fread(chunk, 1, sizeof chunk, in)) > 0)
     bytes.insert(bytes.end(), chunk, chunk + got);
-  bool failed = std::ferror(in) != 0;
-  std::fclose(in);
-  if (failed) throw EDemoError("cannot be read");
+  if (std::ferror(in)) throw EDemoError("cannot be read");
   return TDemoReader(std::move(bytes));
 }
 

@@ -3,6 +3,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "demo/DemoFormat.h"
 #include "demo/GameChecksum.h"
@@ -11,19 +13,42 @@
 namespace {
 // Checkpoints between two syncs to the disk: five seconds at 50 frames a second.
 constexpr int CheckpointsPerSync = 5;
+
+// A part file name that fits beside any target: "tarnyx-" and 16 hexadecimal digits of a hash of
+// the target's path (FNV-1a), so that the same target always gets the same part file.
+std::string ShortPartName(const std::string& path) {
+  std::uint64_t hash = 0xcbf29ce484222325u;
+  for (unsigned char c : path) hash = (hash ^ c) * 0x100000001b3u;
+  static const char digits[] = "0123456789abcdef";
+  std::string name = "tarnyx-0000000000000000.part";
+  for (int i = 22; i >= 7; --i, hash >>= 4) name[static_cast<std::size_t>(i)] = digits[hash & 15];
+  return path.substr(0, path.rfind('/') + 1) + name;
+}
+
 }  // namespace
 
 TDemoRecorder::TDemoRecorder(std::string path, std::uint32_t seed, std::string_view gameVersion)
     : writer_(seed, gameVersion), path_(std::move(path)), part_(path_ + ".part") {
   // "x": never over another recording's remains.
   file_ = std::fopen(part_.c_str(), "wbx");
+  if (!file_ && errno == ENAMETOOLONG) {
+    // The target's name is as long as names go: ".part" does not fit after it.
+    part_ = ShortPartName(path_);
+    file_ = std::fopen(part_.c_str(), "wbx");
+  }
   if (!file_) {
     if (errno == EEXIST)
       throw EDemoError(part_ + " exists (left by an interrupted recording?): move it away first");
     throw EDemoError("cannot create " + part_ + ": " + std::strerror(errno));
   }
   WriteOut(false);
-  if (!error_.empty()) throw EDemoError(error_);
+  if (!error_.empty()) {
+    // Not even the header fits (a full disk): nothing of this recording may stay to block the next.
+    std::fclose(file_);
+    file_ = nullptr;
+    std::remove(part_.c_str());
+    throw EDemoError(error_);
+  }
 }
 
 TDemoRecorder::~TDemoRecorder() {
@@ -90,11 +115,31 @@ bool TDemoRecorder::Finish(std::string& error) {
   }
   if (std::fclose(file_) != 0) Fail("cannot write");
   file_ = nullptr;
+  // The target was a regular file or nothing when the recording began; should it have become
+  // something else since (a device, a folder), the rename would replace it.
+  std::error_code statusError;
+  const auto type = std::filesystem::status(path_, statusError).type();
+  if (error_.empty() && type != std::filesystem::file_type::regular &&
+      type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none)
+    error_ = path_ + " is no longer a regular file: the demo stays in " + part_;
   if (error_.empty() && std::rename(part_.c_str(), path_.c_str()) != 0)
     error_ = "cannot rename " + part_ + " to " + path_ + ": " + std::strerror(errno);
   if (error_.empty()) SyncFolderOf(path_);
   error = error_;
   return error_.empty();
+}
+
+void TDemoRecorder::Keep() {
+  if (finished_) return;
+  finished_ = true;
+  if (!writer_.Ended()) writer_.FlushRun();
+  WriteOut(false);
+  sync_.Wait();
+  if (file_) {
+    SyncFileToDisk(file_);
+    std::fclose(file_);
+  }
+  file_ = nullptr;
 }
 
 void TDemoRecorder::Discard() {

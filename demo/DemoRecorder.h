@@ -11,8 +11,10 @@
 #include "input/InputStates.h"
 #include "system/FileSync.h"
 
-// Records the frames of a game into a demo file. The bytes go to PATH.part; Finish writes the end,
-// puts the file on the disk and renames it to PATH, so that PATH is only ever a whole demo. On
+// Records the frames of a game into a demo file. The bytes go to PATH.part (or, where the name
+// has no room for ".part", to a short name beside it: tarnyx-HASH.part, HASH from PATH); Finish
+// writes the end, puts the file on the disk and renames it to PATH, so that PATH is only ever a
+// whole demo. On
 // the way the file is flushed to the system after every checkpoint (each second at 50 frames a
 // second) and put on the disk every fifth, by a thread of its own that the frames never wait
 // for, so that a crash or a power loss keeps all but the
@@ -22,7 +24,8 @@ class TDemoRecorder {
  public:
   // Creates PATH.part for the world built from seed by the game of gameVersion. Refuses to
   // replace an existing PATH.part (what an interrupted recording left) and throws EDemoError
-  // with the reason when the file cannot be made.
+  // with the reason when the file cannot be made or its header written; a part file it made is
+  // then removed.
   TDemoRecorder(std::string path, std::uint32_t seed, std::string_view gameVersion);
   ~TDemoRecorder();
   TDemoRecorder(const TDemoRecorder&) = delete;
@@ -38,6 +41,12 @@ class TDemoRecorder {
 
   // Gives the recording up: closes and removes the part file (for a game that never ran).
   void Discard();
+  // Stops the recording where it is, without its end: what was recorded is written out and put
+  // on the disk, and the part file stays, to be played as a truncated demo.
+  void Keep();
+
+  // Why writing stopped ("cannot write PATH.part: No space left on device"); empty while it goes on.
+  const std::string& Error() const { return error_; }
 
   std::uint32_t Frames() const { return writer_.Frames(); }
   const std::string& Path() const { return path_; }

@@ -27,6 +27,9 @@ class TDemoWriter {
   // The end marker, with the frame count and the checksum of the state after the last frame.
   void End(std::uint64_t checksum);
   bool Ended() const { return ended_; }
+  // Puts the frames without change not yet encoded into Bytes as a run, so that Bytes hold every
+  // frame so far (for a recording cut off where it stands); the next frame starts a new run.
+  void FlushRun() { EndRun(); }
   std::uint32_t Frames() const { return frames_; }
 
   // Encoded and not yet taken: the caller writes these out and clears them.

@@ -13,8 +13,8 @@
 
 #include "app/CommandLine.h"
 #include "app/Form1.h"
-#include "demo/DemoPlayer.h"
 #include "demo/DemoReader.h"
+#include "demo/DemoRun.h"
 #include "demo/DemoTape.h"
 #include "framework/DXTimer.h"
 #include "game/Main.h"
@@ -39,10 +39,7 @@ std::vector<TGamepadReading> readings;  // the gamepads being read by the page
 // at any time (tarnyx_demo_take); or, given a demo before the game starts, the game plays it
 // instead, ignoring the live input, and stops after its last frame.
 std::unique_ptr<TDemoTape> tape;
-std::optional<TDemoReader> demo;
-std::unique_ptr<TDemoPlayer> player;
-bool demoFast = false;  // as fast as it goes, one frame a step (a timedemo)
-double demoStartMs = 0;  // when its first frame began
+std::unique_ptr<TDemoRun> playback;  // the demo being played; its lines go to the console
 bool demoDone = false;
 std::string demoEnding;  // the played demo's summary, as the headless tool prints it
 std::uint32_t demoDesync = 0;
@@ -79,38 +76,30 @@ void WatchTicks() {
 // After the demo's last frame: the state now is the demo's, and no frame comes after it.
 void EndDemo() {
   if (demoDone) return;
-  player->Conclude();
   demoDone = true;
-  demoDesync = player->DesyncFrame();
-  demoEnding = player->Summary();
+  playback->Finish();
+  demoDesync = playback->Player()->DesyncFrame();
+  demoEnding = playback->Player()->Summary();
   if (Form1 && Form1->DXTimer) Form1->DXTimer->SetEnabled(false);
   // What the desktop game warns of besides the summary.
+  const TDemoReader& demo = *playback->Demo();
   std::string notes;
-  if (demo->Truncated()) notes += "The file was cut short: " + demo->TruncationWarning() + ". ";
-  if (demo->Header().GameVersion != GameVersionText)
-    notes += "It was recorded by " + demo->Header().GameVersion + ", and may play differently here. ";
-  WebDemoEnded(demoEnding.c_str(), static_cast<int>(demoDesync), (emscripten_get_now() - demoStartMs) / 1000,
-               notes.c_str());
+  if (demo.Truncated()) notes += "The file was cut short: " + demo.TruncationWarning() + ". ";
+  if (demo.Header().GameVersion != GameVersionText)
+    notes += "It was recorded by " + demo.Header().GameVersion + ", and may play differently here. ";
+  WebDemoEnded(demoEnding.c_str(), static_cast<int>(demoDesync), playback->Seconds(), notes.c_str());
 }
 
 // Hooks the demo being played, or else the recording, into the form's frames.
 void HookDemo(TForm1& form) {
-  if (player) {
-    form.OnFrameInput = [](TInputStates& states) {
-      if (player->FramesPlayed() == 0) demoStartMs = emscripten_get_now();
-      player->FrameInput(states);
-    };
-    form.OnFrameEnd = [] {
-      player->FrameEnd();
-      if (player->Done()) EndDemo();
-    };
+  if (playback) {
+    form.OnFrameInput = [](TInputStates& states) { playback->FrameInput(states); };
+    form.OnFrameEnd = [] { playback->FrameEnd(); };
+    playback->OnDone = EndDemo;
     // A tick on every turn of the loop.
-    if (demoFast && form.DXTimer) form.DXTimer->SetInterval(0);
+    if (playback->Fast() && form.DXTimer) form.DXTimer->SetInterval(0);
     // Nothing to play (a file cut right after its header): no frame would ever end it.
-    if (player->Done()) {
-      demoStartMs = emscripten_get_now();
-      EndDemo();
-    }
+    if (playback->Done()) EndDemo();
     return;
   }
   // The world was made from the time of day, held since: the recording's seed.
@@ -128,7 +117,7 @@ int main() {
     Application->Initialize();
     Application->SetTitle("Tarnyx");
     // The time of day the world is made from, held from now on: a recording's seed.
-    if (!player) backend->FixTimeOfDay(backend->TimeOfDayMs());
+    if (!playback) backend->FixTimeOfDay(backend->TimeOfDayMs());
     Application->CreateForm(Form1);
     if (!Form1) throw std::runtime_error("the main form was not made");
     HookDemo(*Form1);
@@ -169,21 +158,32 @@ EMSCRIPTEN_KEEPALIVE int tarnyx_seed(double ms) {
   return ms == std::floor(ms) && backend->FixTimeOfDay(static_cast<long long>(ms)) ? 1 : 0;
 }
 
-// A demo to play instead of the live game, as its file's bytes, at the game's pace or as fast as
-// it goes (fast); before main runs. Its world is made from its seed. Returns "" when it will
-// play, else why not, in one line.
-EMSCRIPTEN_KEEPALIVE const char* tarnyx_demo_play(const std::uint8_t* bytes, int size, int fast) {
+// A demo to play instead of the live game, as the bytes of the file name, at the game's pace or
+// as fast as it goes (fast); before main runs. Its world is made from its seed. Returns "" when
+// it will play, else why not, in one line.
+EMSCRIPTEN_KEEPALIVE const char* tarnyx_demo_play(const std::uint8_t* bytes, int size, int fast, const char* name) {
   static std::string error;
   error.clear();
-  if (started || player) return (error = "the game has already started").c_str();
+  if (started || playback) return (error = "the game has already started").c_str();
+  const auto console = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
+  auto run = std::make_unique<TDemoRun>("tarnyx", nullptr, console);
+  if (!run->PlayBytes(name ? name : "", std::vector<std::uint8_t>(bytes, bytes + (size > 0 ? size : 0)), fast != 0))
+    return (error = run->Refusal()).c_str();
+  backend->FixTimeOfDay(run->Seed());
+  playback = std::move(run);
+  return error.c_str();
+}
+
+// Whether bytes are a demo this game plays, without playing it: "" when they are, else why not,
+// in one line. For a file dropped on the page, which is looked at before the page starts anew.
+EMSCRIPTEN_KEEPALIVE const char* tarnyx_demo_check(const std::uint8_t* bytes, int size) {
+  static std::string error;
+  error.clear();
   try {
-    demo.emplace(std::vector<std::uint8_t>(bytes, bytes + (size > 0 ? size : 0)));
+    TDemoReader check(std::vector<std::uint8_t>(bytes, bytes + (size > 0 ? size : 0)));
   } catch (const EDemoError& e) {
-    return (error = e.what()).c_str();
+    error = e.what();
   }
-  backend->FixTimeOfDay(demo->Header().Seed);
-  player = std::make_unique<TDemoPlayer>(*demo);
-  demoFast = fast != 0;
   return error.c_str();
 }
 
@@ -252,11 +252,13 @@ EMSCRIPTEN_KEEPALIVE const char* tarnyx_state() {
   json.Key("Ticks").Integer(ticks);
   // The demo: the one playing (its frames played, whether it ended and how), or the recording.
   json.Key("Demo").BeginObject();
-  json.Key("Playing").Bool(player != nullptr);
-  json.Key("Frames").Integer(player ? player->FramesPlayed() : tape ? tape->Frames() : 0);
+  json.Key("Playing").Bool(playback != nullptr);
+  json.Key("Frames").Integer(playback ? playback->Player()->FramesPlayed() : tape ? tape->Frames() : 0);
   json.Key("Done").Bool(demoDone);
   json.Key("Summary").String(demoEnding);
   json.Key("Desync").Integer(demoDesync);
+  // What the demo tools would exit with (DemoStatus*), once it ended.
+  json.Key("Status").Integer(demoDone ? playback->Status() : 0);
   json.EndObject();
   json.EndObject();
   return text.c_str();

@@ -26,6 +26,20 @@ function showProblem(text) {
   playButton.hidden = true;
 }
 
+// A refusal the player can put away (a dropped file that is no demo): on the card, with the way
+// back to the game, which waits behind it meanwhile.
+let notice = false;
+
+function showNotice(text) {
+  problem.textContent = text;
+  problem.hidden = false;
+  notice = true;
+  cover.hidden = false;
+  playButton.hidden = false;
+  if (playing) playButton.textContent = 'Click to continue';
+  reportActivation();
+}
+
 // ---------------------------------------------------------------------------------------------
 // The loop. The game's frame timer ticks once 20 whole milliseconds have passed since its last
 // tick, and counts the next 20 from that tick, so a tick that comes late makes every later one
@@ -128,7 +142,7 @@ const BROWSER_KEYS = new Set(['F5', 'F11']);
 const DEMO_KEY = 'F9';  // the flight so far as a demo download
 
 function sendKey(event, down) {
-  if (!playing || ended) return;
+  if (!playing || ended || notice) return;
   if (event.code === DEMO_KEY) {
     if (down && !event.repeat) saveDemo();
     event.preventDefault();
@@ -145,23 +159,35 @@ function sendKey(event, down) {
 window.addEventListener('keydown', (e) => sendKey(e, true));
 window.addEventListener('keyup', (e) => sendKey(e, false));
 
+// The game runs while the page is visible and has the focus. Browsers tell of the two by events
+// in no fixed order, and the focus can come back with no event after the last one seen (the
+// visibility change), so while the page is visible without the focus it looks again a few times
+// a second, until the focus is back or the page is hidden (which is told).
+let focusLook = 0;
+
 function reportActivation() {
-  const active = document.visibilityState === 'visible' && document.hasFocus();
+  const visible = document.visibilityState === 'visible';
+  const focused = document.hasFocus();
+  const active = visible && focused && !notice;
   // Once playing, the card says that the game waits while the page is in the background.
   if (playing && !ended && !demoOver) {
     playButton.textContent = 'Click to continue';
     cover.hidden = active;
   }
+  clearTimeout(focusLook);
+  if (visible && !focused && !ended) focusLook = setTimeout(reportActivation, 250);
   if (!Module.calledRun) return;
-  Module._tarnyx_page_visible(document.visibilityState === 'visible' ? 1 : 0);
-  // A demo starts with the click, from its first frame; the live game runs behind the card.
-  Module._tarnyx_page_focused(document.hasFocus() && (playing || !demo) ? 1 : 0);
+  Module._tarnyx_page_visible(visible ? 1 : 0);
+  // A demo starts with the click, from its first frame; the live game runs behind the card,
+  // unless the card holds a notice.
+  Module._tarnyx_page_focused(focused && !notice && (playing || !demo) ? 1 : 0);
   queueStep();
 }
 
 document.addEventListener('visibilitychange', reportActivation);
 window.addEventListener('focus', reportActivation);
 window.addEventListener('blur', reportActivation);
+window.addEventListener('pageshow', reportActivation);
 
 window.addEventListener('gamepadconnected', () => {
   gamepadsPlugged += 1;
@@ -221,6 +247,9 @@ function saveScreenshot(name) {
 
 const DROPPED_DEMO = 'tarnyx-dropped-demo';
 const MAX_DROPPED_BYTES = 2 << 20;  // what the page's session storage holds for certain
+const MAX_DEMO_BYTES = 64 << 20;    // no demo is larger: the game refuses larger files unread
+const DEMO_MAGIC = [0x54, 0x4e, 0x58, 0x44, 0x45, 0x4d, 0x4f, 0x1a];  // "TNXDEMO" and 0x1A
+const TOO_LARGE = 'larger than 64 MiB: not a demo';
 let demo = null;  // { name, bytes: Uint8Array | null, fetching: Promise | null, fast }
 
 const two = (n) => String(n).padStart(2, '0');
@@ -255,20 +284,46 @@ document.addEventListener('dragover', (event) => {
   event.dataTransfer.dropEffect = 'copy';
 });
 
+// Why bytes are no demo the game plays ("" when they are): the game's own reader says, once it
+// runs; before, the magic decides and the game looks at the rest when it starts.
+function demoRefusal(bytes) {
+  if (bytes.length > MAX_DEMO_BYTES) return TOO_LARGE;
+  if (Module.calledRun) {
+    const at = Module._malloc(Math.max(1, bytes.length));
+    Module.HEAPU8.set(bytes, at);
+    const refused = Module.ccall('tarnyx_demo_check', 'string', ['number', 'number'], [at, bytes.length]);
+    Module._free(at);
+    return refused;
+  }
+  if (bytes.length === 0) return 'not a demo: the file is empty';
+  return DEMO_MAGIC.every((b, i) => i >= bytes.length || bytes[i] === b) ? '' : 'not a demo';
+}
+
+// A dropped file that will not play is refused on the card, and the game goes on after it: the
+// page starts anew only for a demo.
 document.addEventListener('drop', async (event) => {
   event.preventDefault();
   const file = event.dataTransfer.files[0];
   if (!file) return;
+  if (file.size > MAX_DEMO_BYTES) {
+    showNotice(`The demo ${file.name} cannot be played: ${TOO_LARGE}.`);
+    return;
+  }
   if (file.size > MAX_DROPPED_BYTES) {
-    showProblem(`${file.name} is too large to drop on the page (${file.size} bytes; at most ` +
-                `${MAX_DROPPED_BYTES}). Put it beside the page and open the page with ?demo=${file.name}`);
+    showNotice(`${file.name} is too large to drop on the page (${file.size} bytes; at most ` +
+               `${MAX_DROPPED_BYTES}). Put it beside the page and open the page with ?demo=${file.name}`);
     return;
   }
   try {
     const bytes = new Uint8Array(await file.arrayBuffer());
+    const refused = demoRefusal(bytes);
+    if (refused) {
+      showNotice(`The demo ${file.name} cannot be played: ${refused}.`);
+      return;
+    }
     sessionStorage.setItem(DROPPED_DEMO, JSON.stringify({ name: file.name, data: toBase64(bytes) }));
   } catch (e) {
-    showProblem(`${file.name} cannot be read: ${e.message}`);
+    showNotice(`${file.name} cannot be read: ${e.message}`);
     return;
   }
   // The page again, without a demo or a seed of its address: the dropped demo decides.
@@ -289,14 +344,40 @@ function findDemo(address, fast) {
       return null;
     }
   }
-  if (address === null) return null;
+  // ?demo= with nothing after it names no demo.
+  if (address === null || address === '') return null;
   const url = new URL(address, location.href);
   const name = decodeURIComponent(url.pathname.split('/').pop() || address);
   const found = { name, bytes: null, fetching: null, fast };
-  // Resolves with null, or with what went wrong.
+  const tooLarge = `The demo ${name} cannot be played: ${TOO_LARGE}.`;
+  // Resolves with null, or with what went wrong. No more than a demo's limit is read: a file
+  // that says it is larger is refused unread, one that does not say is refused once past it.
   found.fetching = fetch(url).then(async (response) => {
     if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
-    found.bytes = new Uint8Array(await response.arrayBuffer());
+    const length = Number(response.headers.get('Content-Length'));
+    if (length > MAX_DEMO_BYTES) {
+      response.body.cancel().catch(() => {});
+      return tooLarge;
+    }
+    const pieces = [];
+    let size = 0;
+    const reader = response.body.getReader();
+    for (;;) {
+      const { done, value } = await reader.read();
+      if (done) break;
+      size += value.length;
+      if (size > MAX_DEMO_BYTES) {
+        reader.cancel().catch(() => {});
+        return tooLarge;
+      }
+      pieces.push(value);
+    }
+    found.bytes = new Uint8Array(size);
+    let at = 0;
+    for (const piece of pieces) {
+      found.bytes.set(piece, at);
+      at += piece.length;
+    }
     return null;
   }).catch((e) => `The demo ${address} could not be fetched: ${e.message}`);
   return found;
@@ -306,8 +387,8 @@ function startDemo() {
   const bytes = demo.bytes;
   const at = Module._malloc(Math.max(1, bytes.length));
   Module.HEAPU8.set(bytes, at);
-  const refused = Module.ccall('tarnyx_demo_play', 'string', ['number', 'number', 'number'],
-                               [at, bytes.length, demo.fast ? 1 : 0]);
+  const refused = Module.ccall('tarnyx_demo_play', 'string', ['number', 'number', 'number', 'string'],
+                               [at, bytes.length, demo.fast ? 1 : 0, demo.name]);
   Module._free(at);
   if (refused) {
     showProblem(`The demo ${demo.name} cannot be played: ${refused}.`);
@@ -338,6 +419,10 @@ let demoOver = false;
 // ---------------------------------------------------------------------------------------------
 
 function play() {
+  if (notice) {
+    notice = false;
+    problem.hidden = true;
+  }
   if (demoOver) {
     const address = new URL(location.href);
     address.searchParams.delete('demo');

@@ -653,4 +653,6 @@ void TSdlBackend::ToggleFullScreen() {
   }
 }
 
+void TSdlBackend::WhenDisplayLost(std::function<int()> lastWords) { WhenX11ConnectionLost(std::move(lastWords)); }
+
 void TSdlBackend::DisableVsync() { SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0"); }

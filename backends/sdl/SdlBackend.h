@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,10 @@ class TSdlBackend : public TBackend {
   // Frames are shown as soon as they are presented, not at the display's next refresh (for
   // --timedemo, which measures how fast the game goes). Call before the window is made.
   static void DisableVsync();
+
+  // What the program does before it ends because the display went away (its connection lost):
+  // lastWords returns the exit status. Without it the status is 0, as for a close.
+  static void WhenDisplayLost(std::function<int()> lastWords);
 
   // The version of the SDL library the program runs with, as "2.30.0"; needs no window.
   static std::string LibraryVersion();

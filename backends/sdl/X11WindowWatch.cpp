@@ -17,6 +17,11 @@ using TSetErrorHandler = TErrorHandler (*)(TErrorHandler);
 using TSetIOErrorHandler = TIOErrorHandler (*)(TIOErrorHandler);
 using TSync = int (*)(Display*, Bool);
 
+std::function<int()>& LastWords() {
+  static std::function<int()> lastWords;
+  return lastWords;
+}
+
 // The handlers are the process's, as Xlib's are.
 Display* display = nullptr;
 Window watched = 0;
@@ -37,9 +42,11 @@ int OnError(Display* from, XErrorEvent* error) {
 
 [[noreturn]] int OnConnectionLost(Display*) {
   std::fputs("tarnyx: the display closed the connection\n", stderr);
+  std::fflush(stderr);
+  const int status = LastWords() ? LastWords()() : 0;
   std::fflush(stdout);
   std::fflush(stderr);
-  std::_Exit(0);
+  std::_Exit(status);
 }
 
 }  // namespace
@@ -66,6 +73,8 @@ void WatchX11Window(SDL_Window* window) {
   installed = true;
 }
 
+void WhenX11ConnectionLost(std::function<int()> lastWords) { LastWords() = std::move(lastWords); }
+
 void NoteX11Event(const SDL_Event& event) {
   if (event.type != SDL_SYSWMEVENT || !event.syswm.msg ||
       event.syswm.msg->subsystem != SDL_SYSWM_X11)
@@ -86,6 +95,7 @@ void ForgetX11Window() {
 #else
 
 void WatchX11Window(SDL_Window*) {}
+void WhenX11ConnectionLost(std::function<int()>) {}
 void NoteX11Event(const SDL_Event&) {}
 bool X11WindowLost() { return false; }
 void ForgetX11Window() {}

@@ -4,6 +4,8 @@
 
 #include <cctype>
 #include <csignal>
+#include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "app/Form1.h"
@@ -13,6 +15,7 @@
 #include "backends/headless/HeadlessBackend.h"
 #include "shell/Application.h"
 #include "tests/demo/DemoGameFixture.h"
+#include "system/FileSizeLimit.h"
 
 namespace {
 
@@ -34,12 +37,14 @@ class TSignallingBackend : public THeadlessBackend {
   }
   int Signal = 0;
   std::uint32_t StopAt = 0;
+  std::function<void()> BeforeSignal;  // a look at the game just before the signal
 
  private:
   void SignalWhenDue() {
     if (Signal && Clock >= StopAt) {
       int signal = Signal;
       Signal = 0;
+      if (BeforeSignal) BeforeSignal();
       std::raise(signal);
     }
   }
@@ -67,12 +72,15 @@ struct TRun {
   std::string Out, Err;
 };
 
-// Runs the game with the demo options as the process entry does, on backend.
-TRun RunGame(TDemoOptions options, TSignallingBackend& backend, std::uint32_t clock = Seed) {
+// Runs the game with the demo options as the process entry does, on backend; beforeRun is called
+// once the demo is prepared, with what it said so far.
+TRun RunGame(TDemoOptions options, TSignallingBackend& backend, std::uint32_t clock = Seed,
+             const std::function<void(std::ostringstream& err)>& beforeRun = nullptr) {
   std::ostringstream out, err;
   TGameDemo demo(options, out, err);
   int status = 0;
   if (!demo.Prepare(clock, status)) return {status, out.str(), err.str()};
+  if (beforeRun) beforeRun(err);
   Player = TPlayer{};
   Stars = {};
   backend.TimeOfDayMs = demo.Seed();
@@ -149,26 +157,26 @@ TEST(GameDemo, PlaybackReportsItsEndAndItsFaults) {
   drifted[good.size() - 13 - 1 - 1] ^= 1;  // the end, the run of 20, the checksum's last byte
   file.Write(drifted);
   TRun drift = RunGame({TDemoOptions::dmTime, file.Path}, backend);
-  EXPECT_EQ(drift.Status, DemoDesyncStatus);
-  EXPECT_EQ(drift.Err, "tarnyx: demo desynchronised at frame 100\n");
+  EXPECT_EQ(drift.Status, DemoStatusDesync);
+  EXPECT_EQ(drift.Err, "tarnyx: " + file.Path + ": demo desynchronised at frame 100\n");
   EXPECT_EQ(drift.Out.substr(0, 12), "120 frames, ");
 
   // Cut in frame 101's records: the 100 whole frames play, with a warning and status 2.
   file.Write(std::vector<std::uint8_t>(good.begin(), good.end() - 14));
   TRun cut = RunGame({TDemoOptions::dmTime, file.Path}, backend);
-  EXPECT_EQ(cut.Status, DemoBadFileStatus);
+  EXPECT_EQ(cut.Status, DemoStatusBadFile);
   EXPECT_EQ(cut.Err, "tarnyx: " + file.Path + ": truncated at frame 101: replaying its 100 whole frames\n");
   EXPECT_EQ(cut.Out.substr(0, 12), "100 frames, ");
 
   // Not a demo at all: one line, status 2, no game.
   file.Write({'G', 'I', 'F', '8', '9', 'a'});
   TRun bad = RunGame({TDemoOptions::dmPlay, file.Path}, backend);
-  EXPECT_EQ(bad.Status, DemoBadFileStatus);
+  EXPECT_EQ(bad.Status, DemoStatusBadFile);
   EXPECT_EQ(bad.Err, "tarnyx: " + file.Path + ": not a demo\n");
   EXPECT_EQ(bad.Out, "");
   file.Remove();
   TRun missing = RunGame({TDemoOptions::dmPlay, file.Path}, backend);
-  EXPECT_EQ(missing.Status, DemoBadFileStatus);
+  EXPECT_EQ(missing.Status, DemoStatusBadFile);
   EXPECT_NE(missing.Err.find("cannot be read"), std::string::npos) << missing.Err;
 }
 
@@ -181,6 +189,69 @@ TEST(GameDemo, ARecordingNeverReplacesAnInterruptedOnesRemains) {
   EXPECT_EQ(run.Status, 1);
   EXPECT_NE(run.Err.find("exists"), std::string::npos) << run.Err;
   EXPECT_EQ(part.Bytes(), std::vector<std::uint8_t>{0});
+}
+
+TEST(GameDemo, ARecordingThatCannotStartLeavesNothingBehind) {
+  TScratchFile file("full");
+  TSignallingBackend backend;
+  TRun run;
+  {
+    TFileSizeLimit full(0);
+    if (!full.Active()) GTEST_SKIP() << "no file size limit on this system";
+    run = RunGame({TDemoOptions::dmRecord, file.Path}, backend);
+  }
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Err.find("File too large"), std::string::npos) << run.Err;
+  EXPECT_FALSE(std::filesystem::exists(file.Path + ".part"));
+  // And the next recording to that name is not refused for what the first left.
+  backend.Signal = SIGTERM;
+  backend.StopAt = 1000;
+  TRun next = RunGame({TDemoOptions::dmRecord, file.Path}, backend);
+  EXPECT_EQ(next.Status, 0) << next.Err;
+}
+
+TEST(GameDemo, ADiskFillingUpIsSaidOnceWhenTheRecordingStops) {
+  if (!TFileSizeLimit(~std::uint64_t{0}).Active()) GTEST_SKIP() << "no file size limit on this system";
+  TScratchFile file("filling");
+  TSignallingBackend backend;
+  backend.Signal = SIGTERM;
+  backend.StopAt = 30000;  // 1500 frames; the limit stops the recording at about 1000
+  std::ostringstream* said = nullptr;
+  std::string saidBeforeTheEnd;
+  backend.BeforeSignal = [&] { saidBeforeTheEnd = said->str(); };
+  std::unique_ptr<TFileSizeLimit> limit;
+  TRun run = RunGame({TDemoOptions::dmRecord, file.Path}, backend, Seed, [&](std::ostringstream& err) {
+    said = &err;
+    limit = std::make_unique<TFileSizeLimit>(file.Bytes(".part").size() + 300);
+  });
+  limit.reset();
+  EXPECT_EQ(run.Status, 1);
+  // Said while the flight went on, once, with the frame the demo file keeps.
+  EXPECT_TRUE(MatchesDigits(saidBeforeTheEnd, "tarnyx: cannot write " + file.Path + ".part: File too large: "
+                                              "the recording stopped at frame +; the flight goes on\n"))
+      << saidBeforeTheEnd;
+  EXPECT_EQ(run.Err.rfind(saidBeforeTheEnd, 0), 0u) << run.Err;
+  const std::string rest = run.Err.substr(saidBeforeTheEnd.size());
+  EXPECT_EQ(rest.find("stopped"), std::string::npos) << rest;
+  EXPECT_NE(rest.find("incomplete"), std::string::npos) << rest;
+}
+
+TEST(GameDemo, FileNamesAreShownEscaped) {
+  TScratchFile file("odd\x1b[31m\x07\xff");
+  TSignallingBackend backend;
+  backend.Signal = SIGTERM;
+  backend.StopAt = 1000;
+  TRun run = RunGame({TDemoOptions::dmRecord, file.Path}, backend);
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  const std::string shown = testing::TempDir() + "tarnyx-odd" + "\\x1b[31m\\x07\\xff";
+  EXPECT_TRUE(MatchesDigits(run.Out, "recorded + frames into " + shown + "\n")) << run.Out;
+
+  // The refusals of a recording and of a playback alike.
+  TRun again = RunGame({TDemoOptions::dmRecord, file.Path + "/x"}, backend);
+  EXPECT_NE(again.Err.find(shown + "/x.part"), std::string::npos) << again.Err;
+  EXPECT_EQ(again.Err.find('\x1b'), std::string::npos) << again.Err;
+  TRun missing = RunGame({TDemoOptions::dmPlay, file.Path + ".none"}, backend);
+  EXPECT_EQ(missing.Err.rfind("tarnyx: " + shown + ".none: cannot be read", 0), 0u) << missing.Err;
 }
 
 }  // namespace

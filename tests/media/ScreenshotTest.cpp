@@ -59,6 +59,28 @@ TEST(ScreenshotFile, SecondsGetFreshNamesAndThePictureIsTheFrame) {
   fs::remove_all(folder.parent_path());
 }
 
+TEST(ScreenshotFile, NeverGoesOverAFolderOrADevice) {
+  namespace fs = std::filesystem;
+  fs::path folder = fs::path(::testing::TempDir()) / "tarnyx-screenshot-kinds";
+  fs::remove_all(folder);
+  std::uint8_t pixel = 0;
+  std::uint32_t palette[256] = {};
+  const std::time_t now = std::time(nullptr);
+  std::string path, error;
+  ASSERT_TRUE(SaveScreenshotFile(folder.string(), now, &pixel, 1, 1, 1, palette, path, error)) << error;
+  const std::string stem = path.substr(0, path.size() - 4);
+  fs::remove(path);
+  // The names of that second taken by a folder and by a link to the null device.
+  fs::create_directory(stem + ".png");
+  fs::create_symlink("/dev/null", stem + "-2.png");
+  ASSERT_TRUE(SaveScreenshotFile(folder.string(), now, &pixel, 1, 1, 1, palette, path, error)) << error;
+  EXPECT_EQ(path, stem + "-3.png");
+  EXPECT_TRUE(fs::is_directory(stem + ".png"));
+  EXPECT_TRUE(fs::is_symlink(stem + "-2.png"));
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  fs::remove_all(folder);
+}
+
 TEST(ScreenshotFile, WithoutAFolderItSaysWhy) {
   std::uint8_t pixel = 0;
   std::uint32_t palette[256] = {};

@@ -75,8 +75,38 @@ cmp -s "$work/play.out" "$work/TERM.replay" || fail "--playdemo said '$(cat "$wo
 grep -Eq "^$frames frames, [0-9]+\.[0-9]{2} seconds, [0-9]+\.[0-9] fps\$" "$work/time.out" || fail "--timedemo: $(cat "$work/time.out")"
 
 [ "$(cat "$work/drift.status")" = 3 ] || fail "drifted: status $(cat "$work/drift.status")"
-grep -qx "tarnyx: demo desynchronised at frame 100" "$work/drift.err" || fail "drifted: $(cat "$work/drift.err")"
+grep -qx "tarnyx: $work/drifted.tnxdemo: demo desynchronised at frame 100" "$work/drift.err" || fail "drifted: $(cat "$work/drift.err")"
 [ "$(cat "$work/bad.status")" = 2 ] || fail "not a demo: status $(cat "$work/bad.status")"
 [ "$(cat "$work/bad.err")" = "tarnyx: $work/window.sh: not a demo" ] || fail "not a demo: $(cat "$work/bad.err")"
 [ ! -s "$work/bad.out" ] || fail "not a demo: wrote to stdout"
+# The display goes away during a recording (its X server ends): the game says that the recording
+# is incomplete and where the flight is, with status 1, and that file plays as a truncated demo.
+display=$((100 + RANDOM % 900))
+while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xserver=$!
+for _ in $(seq 200); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
+lost=$work/lost.tnxdemo
+DISPLAY=":$display" ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+  "$game" --record "$lost" >"$work/lost.out" 2>"$work/lost.err" &
+pid=$!
+for _ in $(seq 600); do
+  [ "$(stat -c %s "$lost.part" 2>/dev/null || echo 0)" -gt 80 ] && break
+  sleep 0.05
+done
+kill "$xserver"
+wait "$xserver" || true
+set +e
+wait "$pid"
+status=$?
+set -e
+[ "$status" -eq 1 ] || fail "display lost: status $status: $(cat "$work/lost.err")"
+grep -qx "tarnyx: the display closed the connection" "$work/lost.err" || fail "display lost: $(cat "$work/lost.err")"
+grep -q "incomplete.*$lost.part" "$work/lost.err" || fail "display lost: where is the flight? $(cat "$work/lost.err")"
+set +e
+"$tool" demo "$lost.part" >"$work/lost.replay" 2>&1
+status=$?
+set -e
+[ "$status" -eq 2 ] && grep -q "truncated at frame" "$work/lost.replay" \
+  || fail "display lost: the flight does not play as a truncated demo: $(cat "$work/lost.replay")"
 echo "demo_window: ok ($frames frames recorded; $(cat "$work/time.out"))"

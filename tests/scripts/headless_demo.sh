@@ -74,7 +74,7 @@ set +e
 status=$?
 set -e
 [ "$status" -eq 3 ] || fail "a flipped input byte: status $status"
-grep -qx "tarnyx-headless demo: demo desynchronised at frame 50" "$work/err" || fail "flipped: $(cat "$work/err")"
+grep -qx "tarnyx-headless demo: $work/flipped.tnxdemo: demo desynchronised at frame 50" "$work/err" || fail "flipped: $(cat "$work/err")"
 grep -q '^230 frames' "$work/out" || fail "a desynchronised demo did not play to its end"
 
 # Cut inside frame 101's records: 100 whole frames, played, status 2.

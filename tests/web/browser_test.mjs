@@ -27,7 +27,29 @@ const scratchDir = mkdtempSync(join(tmpdir(), 'tarnyx-demos-'));
 const crashDemo = readFileSync(join(demosDir, 'crash.tnxdemo'));
 writeFileSync(join(scratchDir, 'cut.tnxdemo'), crashDemo.subarray(0, 300));
 writeFileSync(join(scratchDir, 'header.tnxdemo'), crashDemo.subarray(0, 19 + crashDemo[18]));
-const MOUNTS = { '/test-demos/': demosDir, '/test-scratch/': scratchDir };
+// Demos too large to be demos, served without reading a file: one declares its length (a GiB);
+// the other comes in pieces without one, and would go on past 64 MiB. Both stop when the page
+// stops reading.
+function hugeDemo(request, response) {
+  const declared = request.url.includes('declared');
+  response.writeHead(200, { 'Content-Type': 'application/octet-stream', 'Cache-Control': 'no-store',
+                            'Cross-Origin-Resource-Policy': 'same-origin',
+                            ...(declared ? { 'Content-Length': String(1 << 30) } : {}) });
+  const piece = Buffer.alloc(1 << 20);
+  Buffer.from('TNXDEMO\x1a', 'latin1').copy(piece);
+  let sent = 0;
+  const more = () => {
+    while (sent < (declared ? 1 << 30 : 80 << 20) && !response.destroyed) {
+      sent += piece.length;
+      if (!response.write(piece)) return response.once('drain', more);
+    }
+    response.end();
+    return undefined;
+  };
+  response.on('error', () => {});
+  more();
+}
+const MOUNTS = { '/test-demos/': demosDir, '/test-scratch/': scratchDir, '/test-huge/': hugeDemo };
 // The native tool's output, whatever its exit status.
 const nativeOutput = (...args) => {
   try {
@@ -224,6 +246,60 @@ try {
   check('shown again, the page ticks again', backRate > 20 && await page.evaluate("document.getElementById('cover').hidden"),
         `${backRate.toFixed(1)} a second`);
 
+  // Back in front, the focus may come back after the last event the page sees (here: the focus
+  // returns without one, after the visibility change): the game goes on all the same.
+  await page.evaluate(`(() => {
+    const real = document.hasFocus.bind(document);
+    window.focusHeldBack = true;
+    document.hasFocus = () => !window.focusHeldBack && real();
+    window.addEventListener('focus', (e) => { if (window.focusHeldBack) e.stopImmediatePropagation(); },
+                            { capture: true });
+    return true;
+  })()`);
+  {
+    const other = await browser.send('Target.createTarget', { url: 'about:blank' });
+    await browser.send('Target.activateTarget', { targetId: other.targetId });
+    await until(page, "document.visibilityState === 'hidden'", 5000, 'hiding the page');
+    await browser.send('Target.activateTarget', { targetId: page.targetId });
+    await browser.send('Target.closeTarget', { targetId: other.targetId });
+    await until(page, "document.visibilityState === 'visible'", 5000, 'showing the page');
+    await sleep(300);
+    const paused = await page.evaluate("!document.getElementById('cover').hidden");
+    await page.evaluate('window.focusHeldBack = false; true');
+    await sleep(1000);
+    const lateRate = await tickRate(page, 1000);
+    check('shown again with the focus coming back late, the page goes on', paused && lateRate > 20 &&
+          await page.evaluate("document.getElementById('cover').hidden"),
+          `paused while unfocused: ${paused}; then ${lateRate.toFixed(1)} a second`);
+  }
+
+  // A file that is no demo dropped during the flight: refused on the card, the game waiting
+  // behind it and not steered; a click goes back to the flight.
+  await page.evaluate(`(() => {
+    const data = new DataTransfer();
+    data.items.add(new File(['shopping list'], 'notes.txt'));
+    document.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+    return true;
+  })()`);
+  await until(page, "!document.getElementById('problem').hidden", 5000, 'the refused drop');
+  {
+    const card = await page.evaluate(`[document.getElementById('problem').textContent,
+        document.getElementById('play').hidden, document.getElementById('play').textContent]`);
+    const before = await look(page);
+    await holdKey(page, 'ArrowUp', 500);
+    const waitRate = await tickRate(page, 500);
+    const after = await look(page);
+    await click(page, '#play');
+    await until(page, "document.getElementById('cover').hidden", 5000, 'back to the flight').catch(() => {});
+    const backAgain = await tickRate(page, 1000);
+    const problemGone = await page.evaluate("document.getElementById('problem').hidden");
+    check('a dropped file that is no demo is refused on a card that leads back to the flight',
+          /notes\.txt.*not a demo/.test(card[0]) && !card[1] && card[2] === 'Click to continue' &&
+          waitRate === 0 && after.speedText === before.speedText && backAgain > 20 && problemGone,
+          `"${card[0]}", button ${card[1] ? 'hidden' : card[2]}; ${waitRate.toFixed(1)} ticks a second behind it, ` +
+          `speed "${before.speedText}" then "${after.speedText}"; back: ${backAgain.toFixed(1)} a second`);
+  }
+
   // The program's own keys: the screenshot key offers the frame as a PNG download, Alt+Enter
   // switches full screen on and off. (Alt+F4 is the browser's: it closes the tab first.)
   const downloads = mkdtempSync(join(tmpdir(), 'tarnyx-downloads-'));
@@ -311,8 +387,9 @@ try {
   await until(page, 'tarnyxStats.demoEnded !== undefined', 180000, 'the end of the demo');
   const ended = await page.evaluate('tarnyxStats.demoEnded');
   const nativeEnd = native('demo', join(demosDir, 'crash.tnxdemo')).trim();
+  const endedStatus = (await demoState()).Demo.Status;
   check('a committed demo replays in the page to the native checksum',
-        ended.summary === nativeEnd && ended.desyncFrame === 0 && waited.Demo.Frames === 0,
+        ended.summary === nativeEnd && ended.desyncFrame === 0 && waited.Demo.Frames === 0 && endedStatus === 0,
         `page: "${ended.summary}" in ${ended.seconds.toFixed(2)} s, native: "${nativeEnd}", ` +
         `frames before the click: ${waited.Demo.Frames}`);
   const ending = await page.evaluate(`[document.getElementById('cover').hidden,
@@ -330,9 +407,11 @@ try {
     if (await page.evaluate('tarnyxStats.demoEnded === undefined')) await click(page, '#play');
     await until(page, 'tarnyxStats.demoEnded !== undefined', 60000, `the end of the demo ${name}`);
     const cut = await page.evaluate('tarnyxStats.demoEnded');
+    const cutStatus = (await demoState()).Demo.Status;
     const nativeCut = nativeOutput('demo', join(scratchDir, name)).trim();
-    check(`a demo cut short plays its whole frames (${name})`, cut.summary === nativeCut &&
-          /cut short: truncated at frame \d+/.test(cut.notes), `page: "${cut.summary}", ${cut.notes} native: "${nativeCut}"`);
+    check(`a demo cut short plays its whole frames (${name})`, cut.summary === nativeCut && cutStatus === 2 &&
+          /cut short: truncated at frame \d+/.test(cut.notes),
+          `page: "${cut.summary}", ${cut.notes} status ${cutStatus}; native: "${nativeCut}"`);
   }
 
   // A demo file dropped on the page plays at the game's pace in a fresh game, frame for frame
@@ -367,6 +446,24 @@ try {
     const said = await page.evaluate("document.getElementById('problem').textContent");
     check(`a bad demo in the address is refused (${address})`, want.test(said), said);
   }
+  // A demo larger than any demo is refused as soon as that is known: by its length, or, sent
+  // without one, once more than 64 MiB came.
+  for (const address of ['test-huge/declared.tnxdemo', 'test-huge/streamed.tnxdemo']) {
+    await page.navigate(`${site.url}?demo=${address}`);
+    await until(page, "!document.getElementById('problem').hidden", 60000, 'the refusal');
+    const said = await page.evaluate("document.getElementById('problem').textContent");
+    const memory = await page.evaluate('Module.HEAPU8 ? Module.HEAPU8.length : 0');
+    check(`a huge demo in the address is refused before it is all read (${address})`,
+          /cannot be played: larger than 64 MiB: not a demo/.test(said) && memory <= 64 << 20,
+          `${said}; WebAssembly memory ${(memory / 1048576).toFixed(0)} MiB`);
+  }
+  // An empty ?demo= is no demo: the game starts as usual.
+  await page.navigate(`${site.url}?demo=&seed=${SEED}`);
+  await until(page, "document.getElementById('play').textContent === 'Click to play' || " +
+              "!document.getElementById('problem').hidden", 30000, 'the page');
+  check('an empty ?demo= is no demo', await page.evaluate(
+      "document.getElementById('problem').hidden && document.getElementById('play').textContent === 'Click to play'"),
+        await page.evaluate("document.getElementById('problem').textContent"));
   check('no errors in the pages of demos', page.errors.length === errorsBefore,
         page.errors.slice(errorsBefore).join(' | '));
 

@@ -127,6 +127,22 @@ same "a flight recorded as a demo" run --seed 45296789 --frames 700 \
   --keys '1-200:Up;201-260:Left;261-500:Up+Right;501-700:Up+Shift' --record OUTFILE
 head -c 3000 "$demos/takeoff.tnxdemo" >"$tmp/cut.tnxdemo"
 same "a cut demo is reported alike" demo "$tmp/cut.tnxdemo" --state -
+# A checkpoint's checksum damaged: both tools say where the demo drifted, naming its file.
+python3 - "$demos/crash.tnxdemo" "$tmp/drifted.tnxdemo" <<'PY'
+import sys
+data = bytearray(open(sys.argv[1], "rb").read())
+at = data.index(b"C" + (100).to_bytes(4, "little"))
+data[at + 5] ^= 1
+open(sys.argv[2], "wb").write(data)
+PY
+same "a drifted demo is refused alike" demo "$tmp/drifted.tnxdemo"
+if grep -qx "tarnyx-headless demo: $tmp/drifted.tnxdemo: demo desynchronised at frame 100" "$tmp/node.txt"; then
+  passed=$((passed + 1))
+  echo "ok   the drift is told with the demo's name"
+else
+  failed=$((failed + 1))
+  echo "FAIL the drift is told with the demo's name: $(head -c 300 "$tmp/node.txt")"
+fi
 
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ]

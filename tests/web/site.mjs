@@ -13,11 +13,17 @@ const TYPES = {
 };
 
 // Serves the files of folder, and those of other folders under the paths mounts names
-// ({ '/demos/': '/abs/folder' }); resolves with { server, url }.
+// ({ '/demos/': '/abs/folder' }, or a function (request, response) that answers those paths);
+// resolves with { server, url }.
 export async function serve(folder, mounts = {}) {
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
     const mount = Object.keys(mounts).find((m) => path.startsWith(m));
+    // A mount may be a function that answers the request itself.
+    if (mount && typeof mounts[mount] === 'function') {
+      mounts[mount](request, response);
+      return;
+    }
     const root = mount ? mounts[mount] : folder;
     const inRoot = mount ? path.slice(mount.length - 1) : path;
     const file = join(root, inRoot.endsWith('/') ? inRoot + 'index.html' : inRoot);

@@ -12,6 +12,14 @@ class EUsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A command that failed and has said why already (or says it in the message, a whole line with
+// the tool's name): the tool exits with Status.
+class ECommandFailed : public std::runtime_error {
+ public:
+  ECommandFailed(int status, const std::string& line = "") : std::runtime_error(line), Status(status) {}
+  int Status;
+};
+
 // Each subcommand gets the arguments after its name and returns the process's exit status.
 using TCommandArgs = std::vector<std::string>;
 

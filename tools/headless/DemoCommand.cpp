@@ -6,9 +6,7 @@
 #include <set>
 #include <string>
 
-#include "app/CommandLine.h"
-#include "demo/DemoPlayer.h"
-#include "demo/DemoReader.h"
+#include "demo/DemoRun.h"
 #include "tools/headless/Commands.h"
 #include "tools/headless/DemoHooks.h"
 #include "tools/headless/InputScript.h"
@@ -38,53 +36,46 @@ int DemoCommand(const TCommandArgs& args) {
     at = rest.erase(at, at + 2) - 1;
   }
 
-  std::optional<TDemoReader> demo;
-  try {
-    demo.emplace(TDemoReader::FromFile(file));
-  } catch (const EDemoError& e) {
-    std::fprintf(stderr, "tarnyx-headless demo: %s: %s\n", file.c_str(), e.what());
-    return 2;
-  }
-  if (demo->Truncated())
-    std::fprintf(stderr, "tarnyx-headless demo: %s: %s\n", file.c_str(), demo->TruncationWarning().c_str());
-  if (demo->Header().GameVersion != GameVersionText)
-    std::fprintf(stderr, "tarnyx-headless demo: %s: recorded by %s, played by %s: it may desynchronise\n",
-                 file.c_str(), demo->Header().GameVersion.c_str(), GameVersionText);
+  // The summary goes to standard output, or beside the final state when that goes there.
+  std::FILE* summaryTo = stdout;
+  TDemoRun run(
+      "tarnyx-headless demo",
+      [&summaryTo](const std::string& line) {
+        std::fprintf(summaryTo, "%s\n", line.c_str());
+        std::fflush(summaryTo);
+      },
+      [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+  if (!run.Play(file, false)) return run.Status();
+  const TDemoReader& demo = *run.Demo();
 
-  if (stopAfter && *stopAfter > demo->Frames())
+  if (stopAfter && *stopAfter > demo.Frames())
     throw EUsageError("--frames " + std::to_string(*stopAfter) + " lies beyond the demo's " +
-                      std::to_string(demo->Frames()) + " frames");
-  const std::uint32_t frames = stopAfter ? *stopAfter : demo->Frames();
+                      std::to_string(demo.Frames()) + " frames");
+  const std::uint32_t frames = stopAfter ? *stopAfter : demo.Frames();
+  run.StopAfter(frames);
 
   AddInputRunOptions();
   AddDemoRunOptions();
   AddSoundRunOptions();
   // run wants at least one frame; a demo of none runs none.
-  TCommandArgs runArgs = {"--seed", std::to_string(demo->Header().Seed), "--frames", std::to_string(frames ? frames : 1)};
+  TCommandArgs runArgs = {"--seed", std::to_string(run.Seed()), "--frames", std::to_string(frames ? frames : 1)};
   runArgs.insert(runArgs.end(), rest.begin(), rest.end());
   TRunOptions options = ParseRunOptions(runArgs);
+  options.Program = "tarnyx-headless demo";
   options.Frames = static_cast<int>(frames);
   for (const auto& [frame, png] : options.Shots)
     if (frame > options.Frames)
       throw EUsageError("--shot " + std::to_string(frame) + " lies beyond the " + std::to_string(options.Frames) +
                         " frames played");
+  if (options.StateFile == "-") summaryTo = stderr;
 
-  TDemoPlayer player(*demo);
-  player.OnDesync = [](std::uint32_t frame) {
-    std::fprintf(stderr, "tarnyx-headless demo: demo desynchronised at frame %u\n", static_cast<unsigned>(frame));
-  };
   // First, so that a recording made of this replay (--record) keeps the demo's input.
   options.FormMade.insert(options.FormMade.begin(),
-                          [&player](TForm1& form, const TRunOptions&) { AttachPlayer(form, player); });
-  options.Finished.push_back([&](int status) {
-    player.Conclude();
-    // The final state may be going to standard output; the summary then goes beside it.
-    std::FILE* to = options.StateFile == "-" ? stderr : stdout;
-    std::fprintf(to, "%s\n", player.Summary().c_str());
-    std::fflush(to);
-    if (player.DesyncFrame() != 0) return 3;
-    if (status != 0) return status;
-    return demo->Truncated() && !stopAfter ? 2 : 0;
+                          [&run](TForm1& form, const TRunOptions&) { AttachDemoRun(form, run); });
+  options.Finished.push_back([&run](int status) {
+    const int played = run.Finish();
+    if (played == DemoStatusDesync) return played;
+    return status != 0 ? status : played;
   });
   return RunGame(options);
 }

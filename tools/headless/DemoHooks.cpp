@@ -4,32 +4,22 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/CommandLine.h"
 #include "app/Form1.h"
-#include "demo/DemoPlayer.h"
-#include "demo/DemoRecorder.h"
+#include "demo/DemoRun.h"
 #include "tools/headless/RunOptions.h"
 
-namespace {
-
-template <typename Hooked>
-void Chain(TForm1& form, Hooked& hooked) {
+void AttachDemoRun(TForm1& form, TDemoRun& run) {
   auto input = form.OnFrameInput;
-  form.OnFrameInput = [input, &hooked](TInputStates& states) {
+  form.OnFrameInput = [input, &run](TInputStates& states) {
     if (input) input(states);
-    hooked.FrameInput(states);
+    run.FrameInput(states);
   };
   auto end = form.OnFrameEnd;
-  form.OnFrameEnd = [end, &hooked] {
+  form.OnFrameEnd = [end, &run] {
     if (end) end();
-    hooked.FrameEnd();
+    run.FrameEnd();
   };
 }
-
-}  // namespace
-
-void AttachRecorder(TForm1& form, TDemoRecorder& recorder) { Chain(form, recorder); }
-void AttachPlayer(TForm1& form, TDemoPlayer& player) { Chain(form, player); }
 
 void AddDemoRunOptions() {
   static bool added = false;
@@ -38,18 +28,22 @@ void AddDemoRunOptions() {
   AddRunOption({"--record", true, false, "--record FILE         record the run as a demo into FILE",
                 [](TRunOptions& o, const std::string& file) {
                   if (file.empty()) throw EUsageError("--record needs a FILE");
-                  auto recorder = std::make_shared<std::unique_ptr<TDemoRecorder>>();
-                  o.FormMade.push_back([recorder, file](TForm1& form, const TRunOptions& options) {
+                  if (const std::string problem = TDemoRun::RecordTargetProblem(file); !problem.empty())
+                    throw EUsageError("cannot record into " + file + ": " + problem);
+                  auto run = std::make_shared<std::unique_ptr<TDemoRun>>();
+                  o.FormMade.push_back([run, file](TForm1& form, const TRunOptions& options) {
                     if (options.ShipGiven)
                       throw EUsageError("--record cannot go with --ship: a demo starts from the world its seed builds");
-                    *recorder = std::make_unique<TDemoRecorder>(file, options.Seed, GameVersionText);
-                    AttachRecorder(form, **recorder);
+                    // Its lines go to stderr: the standard output may be carrying the state.
+                    *run = std::make_unique<TDemoRun>(options.Program, nullptr, [](const std::string& line) {
+                      std::fprintf(stderr, "%s\n", line.c_str());
+                    });
+                    if (!(*run)->Record(file, options.Seed)) throw ECommandFailed((*run)->Status());
+                    AttachDemoRun(form, **run);
                   });
-                  o.Finished.push_back([recorder](int status) {
-                    std::string error;
-                    if ((*recorder)->Finish(error)) return status;
-                    std::fprintf(stderr, "tarnyx-headless: the recording is incomplete: %s\n", error.c_str());
-                    return 1;
+                  o.Finished.push_back([run](int status) {
+                    const int recorded = (*run)->Finish();
+                    return recorded != DemoStatusOk ? recorded : status;
                   });
                 }});
 }

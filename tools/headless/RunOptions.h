@@ -17,6 +17,7 @@ struct TRunOptions;
 // What a run does: the world's seed, how many frames, the ship's start, the frames to keep as
 // pictures, where the final state goes, and what scripted input each frame gets.
 struct TRunOptions {
+  std::string Program = "tarnyx-headless run";  // what the tool's lines start with
   std::uint32_t Seed = 0;
   int Frames = 0;
   bool ShipGiven = false;

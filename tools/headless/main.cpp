@@ -51,6 +51,9 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], c.Name) != 0) continue;
     try {
       return c.Run(TCommandArgs(argv + 2, argv + argc));
+    } catch (const ECommandFailed& e) {
+      if (*e.what()) std::fprintf(stderr, "%s\n", PrintableText(e.what()).c_str());
+      return e.Status;
     } catch (const EUsageError& e) {  // messages quote arguments: shown escaped
       std::fprintf(stderr, "tarnyx-headless %s: %s\n", c.Name, PrintableText(e.what()).c_str());
       return 2;
