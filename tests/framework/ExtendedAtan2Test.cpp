@@ -13,13 +13,13 @@
 
 namespace {
 
+#ifdef TARNYX_X87_LONG_DOUBLE
+
 std::string Hex(TSoftExtended v) {
   char text[40];
   std::snprintf(text, sizeof text, "%04x:%016llx", v.SignExponent(), static_cast<unsigned long long>(v.Significand()));
   return text;
 }
-
-#ifdef TARNYX_X87_LONG_DOUBLE
 
 // How many units in the last place apart two results are (NaN and infinities only as equals).
 long double UlpsApart(long double a, long double b) {
