@@ -16,9 +16,14 @@ function(tarnyx_layer name dir)
 endfunction()
 
 # tarnyx_test(NAME DIR [LIBS...]): one GoogleTest executable of every .cpp in tests/DIR.
+# A build for another machine makes only the layers named in TARNYX_EMULATED_TESTS, which run
+# under its emulator (cmake/CrossTests.cmake): those that check the numbers, the game, whole
+# flights and demos, and the plain pixel loops that stand in for x86's vector ones.
+set(TARNYX_EMULATED_TESTS "framework;game;app;demo;platform" CACHE STRING
+    "The layers whose unit tests a cross build makes and runs under its emulator")
 function(tarnyx_test name dir)
   file(GLOB srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${dir}/*.cpp)
-  if(NOT srcs)
+  if(NOT srcs OR (CMAKE_CROSSCOMPILING AND NOT dir IN_LIST TARNYX_EMULATED_TESTS))
     return()
   endif()
   add_executable(${name} ${srcs})

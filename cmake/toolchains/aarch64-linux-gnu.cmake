@@ -4,7 +4,10 @@
 # The libraries are Debian's arm64 packages installed beside the amd64 ones (multiarch): their
 # headers are shared, their libraries are in /usr/lib/aarch64-linux-gnu, found by pkg-config
 # through that folder alone. Tests, gtest's discovery and the build's own programs run through
-# qemu-aarch64, which finds the arm64 C library and the rest under /usr/aarch64-linux-gnu.
+# qemu-aarch64 with the arm64 loader and libraries installed by multiarch (-L /). Not with the
+# cross compiler's copy of them (-L /usr/aarch64-linux-gnu): that loader is another release of the
+# C library than the multiarch libc.so it then loads, and a program hangs in its first
+# pthread_create.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR aarch64)
 set(TARNYX_CROSS_TRIPLE aarch64-linux-gnu)
@@ -26,4 +29,4 @@ find_program(TARNYX_QEMU qemu-${CMAKE_SYSTEM_PROCESSOR})
 if(NOT TARNYX_QEMU)
   message(FATAL_ERROR "qemu-${CMAKE_SYSTEM_PROCESSOR} is missing: run scripts/install-deps arm64")
 endif()
-set(CMAKE_CROSSCOMPILING_EMULATOR ${TARNYX_QEMU} -L /usr/${TARNYX_CROSS_TRIPLE})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${TARNYX_QEMU} -L /)
