@@ -22,3 +22,9 @@ if(TARNYX_REFERENCE_HEADLESS)
 else()
   message(STATUS "No TARNYX_REFERENCE_HEADLESS: the headless tool is not compared with the native one")
 endif()
+
+# The arm64 package beside the native one, file for file; both are built in this build's folder
+# (a few minutes at first), so it runs only where asked (ctest -L deb, make deb-arm64).
+add_test(NAME cross.deb_package
+         COMMAND bash ${PROJECT_SOURCE_DIR}/tests/cross/deb_package.sh ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/packages)
+set_tests_properties(cross.deb_package PROPERTIES LABELS deb TIMEOUT 1800)
