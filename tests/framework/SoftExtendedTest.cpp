@@ -8,6 +8,7 @@
 #include <utility>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "framework/Extended.h"
@@ -354,6 +355,12 @@ TEST(SoftExtendedRules, RoundingToIntegersSaturatesAndHalvesGoToEven) {
   EXPECT_EQ(RoundToInt(TSoftExtended(-0.5)), 0);
   EXPECT_EQ(RoundToInt(TSoftExtended(1023.5)), 1024);
 }
+
+// The hardware type only where long double is the x87's 80-bit one, and not when the build asks for
+// the software type; on arm64 (a 128-bit long double) the software one without being asked.
+#if LDBL_MANT_DIG != 64 || defined(TARNYX_PORTABLE_EXTENDED)
+static_assert(std::is_same_v<Extended, TSoftExtended>);
+#endif
 
 // The game's constants are worked out while compiling; square roots too, by their own path.
 static_assert(TSoftExtended(4058451049) / 100000000 > 40);
