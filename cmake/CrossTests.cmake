@@ -18,7 +18,8 @@ if(TARNYX_REFERENCE_HEADLESS)
   add_test(NAME cross.same_bits
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/cross/same_bits.sh --png-bytes ${TARNYX_REFERENCE_HEADLESS}
                    ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:tarnyx-headless>)
-  set_tests_properties(cross.same_bits PROPERTIES TIMEOUT 600)
+  # The longest check under the emulator (about 40 s of the processor): started first, beside the unit tests.
+  set_tests_properties(cross.same_bits PROPERTIES TIMEOUT 600 COST 1000)
 else()
   message(STATUS "No TARNYX_REFERENCE_HEADLESS: the headless tool is not compared with the native one")
 endif()
