@@ -3,7 +3,7 @@
 #
 # The libraries are Debian's arm64 packages installed beside the amd64 ones (multiarch): their
 # headers are shared, their libraries are in /usr/lib/aarch64-linux-gnu, found by pkg-config
-# through that folder alone. Tests, gtest's discovery and the build's own programs run through
+# through that folder alone. The tests, and any of the build's own programs it runs, go through
 # qemu-aarch64 with the arm64 loader and libraries installed by multiarch (-L /). Not with the
 # cross compiler's copy of them (-L /usr/aarch64-linux-gnu): that loader is another release of the
 # C library than the multiarch libc.so it then loads, and a program hangs in its first
