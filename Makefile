@@ -7,12 +7,15 @@ PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
+ARM64_BUILD ?= build-arm64
+# `make deb ARCH=arm64` cross-builds the package for 64-bit ARM.
+ARCH ?=
 # A build first made to play or to measure has no tests (and needs no GoogleTest); one that has
 # them already keeps them.
 NEW_BUILD_FLAGS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF)
 
 .PHONY: all deps configure build game run test test-fast test-sanitize bench deb install uninstall clean
-.PHONY: web web-serve test-web web-bench
+.PHONY: web web-serve test-web web-bench arm64 test-arm64 test-deb-arm64 deb-arm64
 
 all: build
 
@@ -58,10 +61,13 @@ bench:
 	@cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	@scripts/run-benchmarks $(BUILD)
 
-# The Debian package, tarnyx_VERSION_ARCH.deb, in $(DEB_BUILD)/.
+# The Debian package, tarnyx_VERSION_ARCH.deb, in $(DEB_BUILD)/ (for arm64 in $(DEB_BUILD)-arm64/).
 deb:
-	@scripts/install-deps deb
-	@scripts/build-deb . $(DEB_BUILD)
+	@scripts/install-deps deb $(if $(filter arm64,$(ARCH)),arm64)
+	@scripts/build-deb $(if $(ARCH),--arch $(ARCH)) . $(DEB_BUILD)$(if $(filter arm64,$(ARCH)),-arm64)
+
+deb-arm64:
+	@$(MAKE) --no-print-directory deb ARCH=arm64
 
 install: game
 	cmake --install $(BUILD) --prefix $(PREFIX)
@@ -110,5 +116,26 @@ web-serve: web
 	@echo "Tarnyx: http://127.0.0.1:$(WEB_PORT)/"
 	cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
+# 64-bit ARM Linux: the game, the headless tool and the unit tests that run under emulation
+# (TARNYX_EMULATED_TESTS), cross-built in $(ARM64_BUILD)/ with Debian's cross compiler and arm64
+# libraries. Its headless tool is compared with the native build's, whose path it is given here.
+arm64:
+	@scripts/install-deps arm64
+	@cmake -S . -B $(ARM64_BUILD) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/aarch64-linux-gnu.cmake \
+	  $(CMAKE_FLAGS) -DBUILD_TESTING=ON -DTARNYX_REFERENCE_HEADLESS=$(abspath $(BUILD))/tools/headless/tarnyx-headless >/dev/null
+	@cmake --build $(ARM64_BUILD) --target tarnyx tarnyx-headless emulated-tests -j $(JOBS)
+
+# The arm64 build checked under qemu-aarch64: its unit tests, and its headless tool against the
+# native one byte for byte (worlds, flights, pictures, demos). The package comparison builds two
+# packages, so it runs on its own: make test-deb-arm64.
+test-arm64: arm64
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) $(NEW_BUILD_FLAGS) >/dev/null
+	@cmake --build $(BUILD) --target tarnyx-headless -j $(JOBS)
+	cd $(ARM64_BUILD) && ctest --output-on-failure -j $(JOBS) -LE deb
+
+test-deb-arm64: arm64
+	@scripts/install-deps deb test
+	cd $(ARM64_BUILD) && ctest --output-on-failure -L deb
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(DEB_BUILD)-arm64 $(WEB_BUILD) $(ARM64_BUILD)

@@ -57,14 +57,15 @@ extern const int ChosenPaletteCount = ${count};
 endfunction()
 
 # tarnyx_font_table(OUT_VAR): a .cpp with the glyph table of the embedded font, written by the
-# generator: the tarnyx-fonttable target of this build, or in a build that cannot run its own
-# programs (the browser's) the native one named by TARNYX_FONT_TABLE_TOOL.
+# generator: the native one named by TARNYX_FONT_TABLE_TOOL where given (a build that cannot run
+# its own programs, the browser's, or one for another processor, whose own would run under the
+# emulator), else the tarnyx-fonttable target of this build.
 function(tarnyx_font_table out_var)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/generated/FontTable.cpp)
-  if(TARGET tarnyx-fonttable)
-    set(tool tarnyx-fonttable)
-  elseif(TARNYX_FONT_TABLE_TOOL)
+  if(TARNYX_FONT_TABLE_TOOL)
     set(tool ${TARNYX_FONT_TABLE_TOOL})
+  elseif(TARGET tarnyx-fonttable)
+    set(tool tarnyx-fonttable)
   else()
     message(FATAL_ERROR "no glyph table generator: build tarnyx-fonttable natively and pass "
                         "-DTARNYX_FONT_TABLE_TOOL=/path/to/tarnyx-fonttable (make web does)")

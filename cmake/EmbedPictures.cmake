@@ -25,7 +25,9 @@ function(tarnyx_embed_pictures out_var)
       string(APPEND calls "  RegisterResource(\"pictures/${name}\", ${sym}, ${size});\n")
     else()
       string(APPEND asm "    \".balign 16\\n${sym}:\\n.byte 4,84,68,73,66\\n.incbin \\\"${bmp}\\\",14\\n${sym}End:\\n\"\n")
-      string(APPEND decls "extern \"C\" const unsigned char ${sym}[], ${sym}End[];\n")
+      # Hidden, so that the code takes the labels' addresses directly: through the global offset
+      # table, arm64's linker gives every label of the section the section's start (size 0).
+      string(APPEND decls "extern \"C\" __attribute__((visibility(\"hidden\"))) const unsigned char ${sym}[], ${sym}End[];\n")
       string(APPEND calls "  RegisterResource(\"pictures/${name}\", ${sym}, std::size_t(${sym}End - ${sym}));\n")
     endif()
     math(EXPR i "${i} + 1")

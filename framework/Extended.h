@@ -12,7 +12,9 @@
 // Every intermediate the game forms in extended precision has this type, so that it is the same
 // 80-bit number on every machine. Where long double is the x87's own 80-bit type (x86-64), that is
 // the type, and the hardware does the work at no cost. Elsewhere, or when the build asks for it
-// (TARNYX_PORTABLE_EXTENDED), it is TSoftExtended, which gives the same bits in software.
+// (TARNYX_PORTABLE_EXTENDED), it is TSoftExtended, which gives the same bits in software: on
+// arm64 and WebAssembly long double is a 128-bit type (LDBL_MANT_DIG 113), on other machines
+// it may be double, and no choice is needed from the build.
 #if defined(__x86_64__) && LDBL_MANT_DIG == 64 && LDBL_MAX_EXP == 16384
 #define TARNYX_X87_LONG_DOUBLE 1
 #endif

@@ -27,7 +27,7 @@ Display* display = nullptr;
 Window watched = 0;
 bool lost = false;
 TErrorHandler previous = nullptr;
-TSync sync = nullptr;
+TSync xSync = nullptr;  // not "sync": arm64 glibc headers bring unistd.h's sync() in through SDL
 
 int OnError(Display* from, XErrorEvent* error) {
   bool aboutWindows = error->error_code == BadWindow || error->error_code == BadDrawable;
@@ -66,8 +66,8 @@ void WatchX11Window(SDL_Window* window) {
   auto setError = reinterpret_cast<TSetErrorHandler>(SDL_LoadFunction(xlib, "XSetErrorHandler"));
   auto setIOError =
       reinterpret_cast<TSetIOErrorHandler>(SDL_LoadFunction(xlib, "XSetIOErrorHandler"));
-  sync = reinterpret_cast<TSync>(SDL_LoadFunction(xlib, "XSync"));
-  if (!setError || !setIOError || !sync) return;
+  xSync = reinterpret_cast<TSync>(SDL_LoadFunction(xlib, "XSync"));
+  if (!setError || !setIOError || !xSync) return;
   previous = setError(OnError);
   setIOError(OnConnectionLost);
   installed = true;
@@ -86,7 +86,7 @@ void NoteX11Event(const SDL_Event& event) {
 bool X11WindowLost() { return lost; }
 
 void ForgetX11Window() {
-  if (lost && display && sync) sync(display, False);
+  if (lost && display && xSync) xSync(display, False);
   display = nullptr;
   watched = 0;
   lost = false;

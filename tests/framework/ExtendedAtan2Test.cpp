@@ -10,16 +10,17 @@
 #include <vector>
 
 #include "framework/Extended.h"
+#include "tests/framework/ResultDigest.h"
 
 namespace {
+
+#ifdef TARNYX_X87_LONG_DOUBLE
 
 std::string Hex(TSoftExtended v) {
   char text[40];
   std::snprintf(text, sizeof text, "%04x:%016llx", v.SignExponent(), static_cast<unsigned long long>(v.Significand()));
   return text;
 }
-
-#ifdef TARNYX_X87_LONG_DOUBLE
 
 // How many units in the last place apart two results are (NaN and infinities only as equals).
 long double UlpsApart(long double a, long double b) {
@@ -144,6 +145,25 @@ TEST(ExtendedAtan2, QuadrantsAndRoundedPi) {
   EXPECT_TRUE(Atan2(TSoftExtended(-1), TSoftExtended(-1)) < -halfPi);
   EXPECT_TRUE(Atan2(TSoftExtended(-1), TSoftExtended(-1)) > -pi);
   EXPECT_TRUE(Atan2(TSoftExtended::DefaultNaN(), TSoftExtended(1)).IsNaN());
+}
+
+// The angles the game takes near a planet, the same bits on every machine: the grid of the near
+// disc and offsets of a planet at a whole-number place from a ship anywhere near it, digested.
+// The digest is the x86-64 build's, whose results the sweeps above hold to the C library's.
+TEST(ExtendedAtan2, NearAPlanetEveryMachineTakesTheSameAngles) {
+  TResultDigest digest;
+  for (int dy = -1500; dy <= 1500; dy += 7)
+    for (int dx = -1500; dx <= 1500; dx += 7)
+      if (dx * dx + dy * dy < 1500 * 1500) digest.Add(Atan2(TSoftExtended(dx), TSoftExtended(dy)));
+  std::mt19937_64 rng(3);
+  std::uniform_real_distribution<double> near(-1500, 1500);
+  for (int i = 0; i < 100000; ++i) {
+    const double planetX = static_cast<double>(static_cast<int>(rng() % 40001) - 20000);
+    const double planetY = static_cast<double>(static_cast<int>(rng() % 40001) - 20000);
+    const double shipX = planetX + near(rng), shipY = planetY + near(rng);
+    digest.Add(Atan2(TSoftExtended(planetX) - TSoftExtended(shipX), TSoftExtended(planetY) - TSoftExtended(shipY)));
+  }
+  EXPECT_EQ(digest.Value(), 0xC6990A9B9BFAEAA9u) << std::hex << std::uppercase << "digest 0x" << digest.Value();
 }
 
 }  // namespace

@@ -8,9 +8,11 @@
 #include <utility>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "framework/Extended.h"
+#include "tests/framework/ResultDigest.h"
 
 namespace {
 
@@ -77,7 +79,9 @@ std::vector<TSoftExtended> HardValues() {
   return v;
 }
 
-// Random operands of many kinds, weighted towards where faults hide.
+// Random operands of many kinds, weighted towards where faults hide. Each draw is a statement of
+// its own (never two in one call's arguments, whose order each compiler picks), so that every
+// machine and compiler draws the same stream.
 class TOperands {
  public:
   explicit TOperands(std::uint64_t seed) : rng_(seed), hard_(HardValues()) {}
@@ -91,8 +95,10 @@ class TOperands {
         return Make(neg, bias - 70 + Below(140), Top | r);
       case 7: case 8:  // short significands: exact products and quotients, ties
         return Make(neg, bias - 40 + Below(80), Top | (r & 0xFFFFFFFF00000000u));
-      case 9:  // all ones, or one bit above the integer bit: carries into the exponent
-        return Make(neg, bias - 40 + Below(80), Bit() ? ~std::uint64_t(0) >> Below(3) | Top : Top | (r & 7));
+      case 9: {  // all ones, or one bit above the integer bit: carries into the exponent
+        const int e = bias - 40 + Below(80);
+        return Make(neg, e, Bit() ? ~std::uint64_t(0) >> Below(3) | Top : Top | (r & 7));
+      }
       case 10:  // the whole exponent range
         return Make(neg, 1 + Below(0x7FFE), Top | r);
       case 11:  // subnormals of every length
@@ -101,7 +107,8 @@ class TOperands {
         return Make(neg, Bit() ? 1 + Below(70) : 0x7FFE - Below(70), Top | r);
       case 13: {  // near double's and float's range ends, where narrowing overflows or underflows
         static constexpr int edges[] = {1024, 1023, -1022, -1074, -1075, 128, 127, -126, -149, -150};
-        const int e = edges[Below(10)] - 2 + Below(5);
+        const int edge = edges[Below(10)];
+        const int e = edge - 2 + Below(5);
         return Make(neg, bias + e, Top | (Bit() ? r : r & 0xFFFFFFFFFFFFF800u));
       }
       case 14: {  // whole numbers, halves and quarters, up to and beyond the 64-bit range
@@ -138,10 +145,14 @@ class TOperands {
         return -a;
       case 2: {
         const int lower = e - 63 - Below(4);
-        return lower >= 1 ? Make(Bit(), lower, Bit() ? Top : Top | rng_()) : Next();
+        if (lower < 1) return Next();
+        const bool negative = Bit();
+        return Make(negative, lower, Bit() ? Top : Top | rng_());
       }
-      default:
-        return Make(Bit(), e, Top | (rng_() & 0xFFFFFFFF00000000u));
+      default: {
+        const bool negative = Bit();
+        return Make(negative, e, Top | (rng_() & 0xFFFFFFFF00000000u));
+      }
     }
   }
 
@@ -345,6 +356,12 @@ TEST(SoftExtendedRules, RoundingToIntegersSaturatesAndHalvesGoToEven) {
   EXPECT_EQ(RoundToInt(TSoftExtended(1023.5)), 1024);
 }
 
+// The hardware type only where long double is the x87's 80-bit one, and not when the build asks for
+// the software type; on arm64 (a 128-bit long double) the software one without being asked.
+#if LDBL_MANT_DIG != 64 || defined(TARNYX_PORTABLE_EXTENDED)
+static_assert(std::is_same_v<Extended, TSoftExtended>);
+#endif
+
 // The game's constants are worked out while compiling; square roots too, by their own path.
 static_assert(TSoftExtended(4058451049) / 100000000 > 40);
 static_assert(Sqrt(TSoftExtended(16)) == TSoftExtended(4));
@@ -374,6 +391,80 @@ TEST(WideWords, WordByWordVersionsMatchTheCompilers) {
     std::uint64_t r1 = 0, r2 = 0;
     ASSERT_EQ(DivWords(hi, lo, d, r1), DivWordsPortable(hi, lo, d, r2)) << hi << ":" << lo << " / " << d;
     ASSERT_EQ(r1, r2) << hi << ":" << lo << " % " << d;
+  }
+}
+
+// One stream of operands through every operation and conversion, each operation's results
+// digested. The x87 build checks every result against the hardware, so the digests below are the
+// x87's; a machine without it (arm64, WebAssembly) must reach the same digests, which proves its
+// software type gives the x87's bits there too.
+using TWords = std::pair<std::uint64_t, std::uint64_t>;
+TWords WordsOf(TSoftExtended v) { return {v.SignExponent(), v.Significand()}; }
+TWords WordsOf(double v) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return {bits, 8};
+}
+TWords WordsOf(float v) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return {bits, 4};
+}
+TWords WordsOf(std::int64_t v) { return {static_cast<std::uint64_t>(v), 0}; }
+template <class T>
+TWords OrderOf(T a, T b) {
+  return {std::uint64_t(a < b) | std::uint64_t(a <= b) << 1 | std::uint64_t(a == b) << 2 | std::uint64_t(a != b) << 3 |
+              std::uint64_t(a >= b) << 4 | std::uint64_t(a > b) << 5,
+          0};
+}
+
+TEST(SoftExtendedDigest, EveryOperationGivesTheSameBitsOnEveryMachine) {
+  const char* const names[] = {"add", "subtract", "multiply", "divide", "sqrt", "to_double", "to_float",
+                               "round_to_int64", "truncate_to_int64", "round_to_integral", "from_double",
+                               "from_int64", "order"};
+  constexpr int Operations = sizeof names / sizeof names[0];
+  // The x87's: regenerate by running this test on x86-64, where it checks each result first.
+  const std::uint64_t expected[Operations] = {
+      0x8CB6D53E36608A43u, 0xE1F7AE3254C5E588u, 0xA16330B0DB4383E3u, 0xE6C3F2F2773A8E4Au,
+      0xC660332CC8C26621u, 0x5E2A8657BE04B8DDu, 0x3B5CAD30CE7F5368u, 0xEE3F9BDEC3D7A9CCu,
+      0x693768571C64ABF4u, 0x78D6CAD14EA071EFu, 0x8F85F0DFB66047A1u, 0x3FE9F722CA6E55FAu,
+      0x84CE9D40169DDAD5u};
+  TResultDigest digests[Operations];
+  int mismatches[Operations] = {};
+  TOperands operands(2718);
+  for (int i = 0; i < 500000; ++i) {
+    const TSoftExtended a = operands.Next(), b = operands.Partner(a);
+    const std::uint64_t bits = operands.Bits();
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    const auto magnitude = static_cast<std::int64_t>(bits >> operands.Below(64));
+    const std::int64_t i64 = operands.Bit() ? -magnitude : magnitude;
+    const TWords soft[Operations] = {
+        WordsOf(a + b), WordsOf(a - b), WordsOf(a * b), WordsOf(a / b), WordsOf(Sqrt(a)),
+        WordsOf(static_cast<double>(a)), WordsOf(static_cast<float>(a)), WordsOf(RoundToInt64(a)),
+        WordsOf(TruncToInt64(a)), WordsOf(TSoftExtended::RoundToIntegral(a)), WordsOf(TSoftExtended(d)),
+        WordsOf(TSoftExtended(i64)), OrderOf(a, b)};
+    for (int op = 0; op < Operations; ++op) {
+      digests[op].Add(soft[op].first);
+      digests[op].Add(soft[op].second);
+    }
+#ifdef TARNYX_X87_LONG_DOUBLE
+    const long double x = ToHardware(a), y = ToHardware(b);
+    const TWords hard[Operations] = {
+        WordsOf(ToSoft(x + y)), WordsOf(ToSoft(x - y)), WordsOf(ToSoft(x * y)), WordsOf(ToSoft(x / y)),
+        WordsOf(ToSoft(X87::Sqrt(x))), WordsOf(static_cast<double>(x)), WordsOf(static_cast<float>(x)),
+        WordsOf(X87::RoundToInt64(x)), WordsOf(X87::TruncToInt64(x)), WordsOf(ToSoft(std::nearbyint(x))),
+        WordsOf(ToSoft(static_cast<long double>(d))), WordsOf(ToSoft(static_cast<long double>(i64))), OrderOf(x, y)};
+    for (int op = 0; op < Operations; ++op)
+      if (soft[op] != hard[op] && ++mismatches[op] <= 3)
+        ADD_FAILURE() << names[op] << "(" << Hex(a) << ", " << Hex(b) << "): not the x87's result";
+#endif
+  }
+  for (int op = 0; op < Operations; ++op) {
+    EXPECT_EQ(mismatches[op], 0) << names[op];
+    char digest[20];
+    std::snprintf(digest, sizeof digest, "0x%016llX", static_cast<unsigned long long>(digests[op].Value()));
+    EXPECT_EQ(digests[op].Value(), expected[op]) << names[op] << ": digest " << digest;
   }
 }
 
