@@ -83,8 +83,17 @@ void TGameDemo::FrameEnd() {
 }
 
 void TGameDemo::Run(TForm1& form) {
-  form.OnFrameInput = [this](TInputStates& states) { FrameInput(states); };
-  form.OnFrameEnd = [this] { FrameEnd(); };
+  // In front of what already watches the frames (the sound), which then hears the demo's input.
+  auto input = form.OnFrameInput;
+  auto end = form.OnFrameEnd;
+  form.OnFrameInput = [this, input](TInputStates& states) {
+    FrameInput(states);
+    if (input) input(states);
+  };
+  form.OnFrameEnd = [this, end] {
+    FrameEnd();
+    if (end) end();
+  };
   // Nothing to play: no frame would ever end the loop.
   if (player_ && player_->Done()) Application->Terminate();
   if (Fast() && form.DXTimer) form.DXTimer->SetInterval(0);  // a tick on every turn of the loop
@@ -100,8 +109,8 @@ void TGameDemo::Run(TForm1& form) {
       Application->HandleMessage();
   }
   Application->EndRun();
-  form.OnFrameInput = nullptr;
-  form.OnFrameEnd = nullptr;
+  form.OnFrameInput = input;
+  form.OnFrameEnd = end;
   ReleaseStopRequests();
 }
 
