@@ -14,7 +14,7 @@
 namespace {
 
 constexpr int kEnter = 0x1C, kKeypadEnter = 0x9C, kF4 = 0x3E, kF12 = 0x58, kPrintScreen = 0xB7,
-              kA = 0x1E;
+              kA = 0x1E, kM = 0x32, kMinus = 0x0C, kEquals = 0x0D, kKeypadMinus = 0x4A, kKeypadPlus = 0x4E;
 
 class AppKeysTest : public ShellFixture {
  protected:
@@ -121,6 +121,34 @@ TEST_F(AppKeysTest, ScreenshotKeysSaveTheShownFrameOncePerPress) {
   Key(kA, 'A', true);
   EXPECT_EQ(seen, (std::vector<std::pair<UINT, WPARAM>>{{WM_KEYDOWN, 'A'}}));
   fs::remove_all(folder);
+}
+
+TEST_F(AppKeysTest, SoundKeysGoToTheSoundOncePerPressAndNeverToTheGame) {
+  std::vector<TAppKeys::TSoundKey> asked;
+  Application->AppKeys().OnSoundKey = [&asked](TAppKeys::TSoundKey key) { asked.push_back(key); };
+  Key(kM, 'M', true);
+  Key(kM, 'M', true, false, true);  // held: once
+  Key(kM, 'M', false);
+  Key(kMinus, VK_OEM_MINUS, true);
+  Key(kMinus, VK_OEM_MINUS, false);
+  Key(kKeypadMinus, VK_SUBTRACT, true);
+  Key(kKeypadMinus, VK_SUBTRACT, false);
+  Key(kEquals, VK_OEM_PLUS, true);
+  Key(kEquals, VK_OEM_PLUS, false);
+  Key(kKeypadPlus, VK_ADD, true);
+  Key(kKeypadPlus, VK_ADD, false);
+  EXPECT_EQ(asked, (std::vector<TAppKeys::TSoundKey>{TAppKeys::skMute, TAppKeys::skVolumeDown, TAppKeys::skVolumeDown,
+                                                     TAppKeys::skVolumeUp, TAppKeys::skVolumeUp}));
+  EXPECT_TRUE(seen.empty());
+
+  // With Alt held the key is not the sound's; nor in a program without sound.
+  Key(kM, 'M', true, true);
+  Key(kM, 'M', false, true);
+  Application->AppKeys().OnSoundKey = nullptr;
+  Key(kMinus, VK_OEM_MINUS, true);
+  EXPECT_EQ(asked.size(), 5u);
+  EXPECT_EQ(seen, (std::vector<std::pair<UINT, WPARAM>>{
+                      {WM_SYSKEYDOWN, 'M'}, {WM_SYSKEYUP, 'M'}, {WM_KEYDOWN, VK_OEM_MINUS}}));
 }
 
 }  // namespace
