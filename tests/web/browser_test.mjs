@@ -108,7 +108,7 @@ async function tickRate(page, ms) {
   return (t1 - t0) * 1000 / (s1 - s0);
 }
 
-const KEYS = { ArrowUp: 38, ArrowLeft: 37, Enter: 13, F9: 120, F12: 123 };
+const KEYS = { ArrowUp: 38, ArrowLeft: 37, Enter: 13, F9: 120, F12: 123, KeyM: 77 };
 const ALT = 1;  // the protocol's modifier bit
 async function holdKey(page, code, ms, modifiers = 0) {
   const send = (type) => page.send('Input.dispatchKeyEvent', {
@@ -206,6 +206,40 @@ try {
         afterPad.speed - beforePad.speed > Math.abs(beforePad.speed - restPad.speed) + 0.5,
         `speed ${restPad.speed.toFixed(2)}, at rest a second later ${beforePad.speed.toFixed(2)}, ` +
         `after a second of stick ${afterPad.speed.toFixed(2)}`);
+
+  // The sound: the click started the page's audio; thrust is heard, and after M it is not. The
+  // output is read with the page's AnalyserNode while the key is held.
+  const loudestWhile = async (code, ms) => {
+    const send = (type) => page.send('Input.dispatchKeyEvent', {
+      type, code, key: code, windowsVirtualKeyCode: KEYS[code], nativeVirtualKeyCode: KEYS[code] });
+    await send('rawKeyDown');
+    let loudest = 0;
+    for (const until = Date.now() + ms; Date.now() < until;) {
+      await sleep(20);
+      loudest = Math.max(loudest, await page.evaluate('tarnyxSound.level()'));
+    }
+    await send('keyUp');
+    return loudest;
+  };
+  await sleep(500);
+  const audio = await page.evaluate('[tarnyxSound.state(), tarnyxSound.kind()]');
+  const quietBefore = await page.evaluate('tarnyxSound.level()');
+  const thrustHeard = await loudestWhile('ArrowUp', 1000);
+  await sleep(300);
+  check('after a click, thrust is heard in the page', audio[0] === 'running' && thrustHeard > 0.03,
+        `audio ${audio.join(' through ')}, loudest ${quietBefore.toFixed(4)} before, ${thrustHeard.toFixed(4)} while thrusting`);
+  await holdKey(page, 'KeyM', 50);
+  await sleep(300);
+  const mutedHeard = await loudestWhile('ArrowUp', 1000);
+  const button = await page.evaluate("document.getElementById('mute').textContent");
+  check('after M thrust is silent, and the card\'s button says so', mutedHeard === 0 && button === 'Sound: off',
+        `loudest ${mutedHeard.toFixed(4)}, button "${button}"`);
+  await holdKey(page, 'KeyM', 50);
+  const soundRates = [];
+  for (let i = 0; i < 3; ++i) soundRates.push(await tickRate(page, 1000));
+  const soundRate = [...soundRates].sort((a, b) => a - b)[1];
+  check('with sound the game still ticks 50 times a second (48 to 52)', soundRate >= 48 && soundRate <= 52,
+        `${soundRate.toFixed(1)} a second (seconds: ${soundRates.map((r) => r.toFixed(1)).join(', ')})`);
 
   // Another tab in front hides the page and takes its focus; back in front, the game goes on.
   const { targetId } = await browser.send('Target.createTarget', { url: 'about:blank' });
