@@ -78,7 +78,10 @@ TEST_P(Form1Input, TheSoundKeysAreNotInTheKeyMap) {
     for (auto& assigned : form->DXInput->Keyboard->Assigns)
       for (std::int32_t code : assigned) {
         EXPECT_NE(code, vk) << "scan code " << scan;
-        EXPECT_NE(code, ScanCodeToVirtualKey(scan)) << "scan code " << scan;
+        // 0: the scan-code table gives the key no code at all, which no state can be assigned.
+        if (ScanCodeToVirtualKey(scan) != 0) {
+          EXPECT_NE(code, ScanCodeToVirtualKey(scan)) << "scan code " << scan;
+        }
       }
     EXPECT_TRUE(Frame({{scan, vk}}).Empty()) << "scan code " << scan;
   }
