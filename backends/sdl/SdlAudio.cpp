@@ -103,8 +103,13 @@ struct TSdlAudio::TState {
   }
 
   void CloseDevice() {
-    if (Device) SDL_CloseAudioDevice(Device);
+    if (!Device) return;
+    SDL_CloseAudioDevice(Device);
     Device = 0;
+    // How smoothly it went: frames late (each a fade to silence) and samples dropped for room.
+    if (Verbose())
+      Say("closed after " + std::to_string(Queue.Underruns()) + " times run dry and " +
+          std::to_string(Queue.Dropped()) + " samples dropped");
   }
 };
 
