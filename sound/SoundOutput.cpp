@@ -11,9 +11,15 @@ void PlayOnBackend(TGameSound& sound) {
 
 void ApplySoundKey(TGameSound& sound, TAppKeys::TSoundKey key) {
   switch (key) {
-    case TAppKeys::skMute: sound.SetMuted(!sound.Muted()); break;
-    case TAppKeys::skVolumeDown: sound.StepVolume(-1); break;
-    case TAppKeys::skVolumeUp: sound.StepVolume(1); break;
+    case TAppKeys::skMute:
+      sound.SetMuted(!sound.Muted());
+      break;
+    case TAppKeys::skVolumeDown:
+      sound.StepVolume(-1);
+      break;
+    case TAppKeys::skVolumeUp:
+      sound.StepVolume(1);
+      break;
   }
 }
 

@@ -43,8 +43,10 @@ void QuietAlsa() {
   if (!alsa) return;
   using THandler = void (*)(const char*, int, const char*, int, const char*, ...);
   using TSetHandler = int (*)(THandler);
-  if (auto set = reinterpret_cast<TSetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) set(QuietAlsaReport);
   // Kept loaded: the handler stays with the library.
+  if (auto set = reinterpret_cast<TSetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+    set(QuietAlsaReport);
+  }
 #endif
 }
 
@@ -52,8 +54,8 @@ void QuietAlsa() {
 
 struct TSdlAudio::TState {
   SDL_AudioDeviceID Device = 0;
-  bool Started = false;      // SDL's audio is running
-  bool Waiting = false;      // no device: wait for one to be added before trying again
+  bool Started = false;  // SDL's audio is running
+  bool Waiting = false;  // no device: wait for one to be added before trying again
   TSoundQueue Queue{QueueSamples, QueueSamples};
 
   static void Callback(void* user, Uint8* stream, int bytes) {
@@ -85,7 +87,9 @@ struct TSdlAudio::TState {
     // SDL converts to what the device takes; only the buffer's length may differ.
     Device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (Device == 0) {
-      if (Verbose()) Say(std::string("no device opened (") + SDL_GetCurrentAudioDriver() + "): " + SDL_GetError());
+      if (Verbose())
+        Say(std::string("no device opened (") + SDL_GetCurrentAudioDriver() +
+            "): " + SDL_GetError());
       Waiting = true;
       return;
     }
@@ -94,7 +98,8 @@ struct TSdlAudio::TState {
     if (Verbose()) {
       char* name = nullptr;
       SDL_AudioSpec spec;
-      std::string shown = SDL_GetDefaultAudioInfo(&name, &spec, 0) == 0 && name ? name : "the default device";
+      std::string shown =
+          SDL_GetDefaultAudioInfo(&name, &spec, 0) == 0 && name ? name : "the default device";
       SDL_free(name);
       Say("opened " + shown + " through SDL's " + SDL_GetCurrentAudioDriver() + " driver, " +
           std::to_string(have.freq) + " Hz, " + std::to_string(have.samples) + " samples a buffer");
@@ -141,7 +146,8 @@ void TSdlAudio::Accept(const SDL_Event& event) {
     if (Verbose()) Say("the device was removed; silent until one is added");
     S->CloseDevice();
     S->Waiting = true;
-  } else if (event.type == SDL_AUDIODEVICEADDED && !event.adevice.iscapture && !S->Device && S->Waiting) {
+  } else if (event.type == SDL_AUDIODEVICEADDED && !event.adevice.iscapture && !S->Device &&
+             S->Waiting) {
     if (Verbose()) Say("a device was added");
     S->Waiting = false;  // the next sound opens it
   }

@@ -1,13 +1,12 @@
 // The game's sound on its way out: every frame's samples handed to the back end as they are made,
 // and the program's sound keys muting and stepping the volume.
-#include "sound/SoundOutput.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "sound/AttachSound.h"
+#include "sound/SoundOutput.h"
 #include "tests/app/GameFixture.h"
 
 namespace {
@@ -52,7 +51,8 @@ TEST_F(SoundOutputTest, EveryFrameReachesTheBackEndAsItIsMade) {
     Frame();
     ASSERT_EQ(backend.Sound.size(), static_cast<std::size_t>(f) * FrameSamples);
     auto samples = sound.Samples();
-    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), backend.Sound.end() - FrameSamples)) << "frame " << f;
+    EXPECT_TRUE(std::equal(samples.begin(), samples.end(), backend.Sound.end() - FrameSamples))
+        << "frame " << f;
   }
   EXPECT_GT(Loudest(10), 1000);  // the engine
 }

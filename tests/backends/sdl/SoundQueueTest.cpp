@@ -1,17 +1,19 @@
 // The queue between the game's frames and a sound device: bounded, and never a jump in what the
 // device plays, whether frames come late, stop, or come too fast.
-#include "backends/sdl/SoundQueue.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <vector>
 
+#include "backends/sdl/SoundQueue.h"
+
 namespace {
 
 constexpr int Frame = 960;
 
-std::vector<std::int16_t> Constant(int count, std::int16_t value) { return std::vector<std::int16_t>(count, value); }
+std::vector<std::int16_t> Constant(int count, std::int16_t value) {
+  return std::vector<std::int16_t>(count, value);
+}
 
 // The samples the device would get over count samples.
 std::vector<std::int16_t> PullSome(TSoundQueue& queue, int count) {
