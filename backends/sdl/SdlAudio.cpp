@@ -124,6 +124,8 @@ TSdlAudio::~TSdlAudio() { Close(); }
 
 bool TSdlAudio::Open() const { return S->Device != 0; }
 
+std::uint32_t TSdlAudio::Device() const { return S->Device; }
+
 void TSdlAudio::Play(const std::int16_t* samples, int count) {
   if (!samples || count <= 0) return;
   if (!S->Device) {
@@ -141,16 +143,22 @@ void TSdlAudio::Play(const std::int16_t* samples, int count) {
 }
 
 void TSdlAudio::Accept(const SDL_Event& event) {
-  if (event.type == SDL_AUDIODEVICEREMOVED && !event.adevice.iscapture && S->Device &&
-      event.adevice.which == S->Device) {
-    if (Verbose()) Say("the device was removed; silent until one is added");
-    S->CloseDevice();
-    S->Waiting = true;
-  } else if (event.type == SDL_AUDIODEVICEADDED && !event.adevice.iscapture && !S->Device &&
-             S->Waiting) {
-    if (Verbose()) Say("a device was added");
-    S->Waiting = false;  // the next sound opens it
-  }
+  if (event.adevice.iscapture) return;
+  if (event.type == SDL_AUDIODEVICEREMOVED) DeviceRemoved(event.adevice.which);
+  if (event.type == SDL_AUDIODEVICEADDED) DeviceAdded();
+}
+
+void TSdlAudio::DeviceRemoved(std::uint32_t device) {
+  if (!S->Device || device != S->Device) return;
+  if (Verbose()) Say("the device was removed; silent until one is added");
+  S->CloseDevice();
+  S->Waiting = true;
+}
+
+void TSdlAudio::DeviceAdded() {
+  if (S->Device || !S->Waiting) return;
+  if (Verbose()) Say("a device was added");
+  S->Waiting = false;  // the next sound opens it
 }
 
 void TSdlAudio::Close() {

@@ -23,12 +23,19 @@ class TSdlAudio {
 
   // One frame's samples (any count, 48 kHz mono).
   void Play(const std::int16_t* samples, int count);
-  // SDL's audio device events: a device added or removed.
+  // SDL's audio device events: a device added or removed (DeviceAdded, DeviceRemoved).
   void Accept(const SDL_Event& event);
+  // An output device appeared: the next sound opens one if none is open.
+  void DeviceAdded();
+  // The output device with SDL's id device went; if it is the open one, silence until one is
+  // added.
+  void DeviceRemoved(std::uint32_t device);
   // Closes the device and SDL's audio (before SDL_Quit).
   void Close();
 
   bool Open() const;
+  // SDL's id of the open device; 0 when none is open.
+  std::uint32_t Device() const;
 
  private:
   struct TState;
