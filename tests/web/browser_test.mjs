@@ -404,6 +404,24 @@ try {
   check('no errors in the pages of demos', page.errors.length === errorsBefore,
         page.errors.slice(errorsBefore).join(' | '));
 
+  // A browser without AudioWorklet: the page falls back to a ScriptProcessorNode over the same
+  // queue, and thrust is heard all the same.
+  const { identifier } = await page.send('Page.addScriptToEvaluateOnNewDocument',
+                                         { source: 'delete window.AudioWorkletNode;' });
+  await page.navigate(`${site.url}?seed=${SEED}`);
+  await until(page, "document.getElementById('play').textContent === 'Click to play'", 30000, 'the page without worklets');
+  await click(page, '#play');
+  await until(page, "document.getElementById('cover').hidden", 5000, 'the start');
+  await sleep(500);
+  const fallbackHeard = await loudestWhile('ArrowUp', 1000);
+  const fallback = await page.evaluate('[tarnyxSound.state(), tarnyxSound.kind()]');
+  await page.send('Page.removeScriptToEvaluateOnNewDocument', { identifier });
+  check('without AudioWorklet the page\'s sound falls back and thrust is heard',
+        fallback[0] === 'running' && fallback[1] === 'script' && fallbackHeard > 0.03,
+        `audio ${fallback.join(' through ')}, loudest ${fallbackHeard.toFixed(4)} while thrusting`);
+  check('no errors in the page without worklets', page.errors.length === errorsBefore,
+        page.errors.slice(errorsBefore).join(' | '));
+
   // A seed that is no time of day is refused with a clear message, and nothing starts.
   await page.navigate(`${site.url}?seed=86400000`);
   await sleep(500);
