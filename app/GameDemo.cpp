@@ -25,8 +25,17 @@ bool TGameDemo::Prepare(std::uint32_t clockSeed, int& status) {
 }
 
 void TGameDemo::Run(TForm1& form) {
-  form.OnFrameInput = [this](TInputStates& states) { FRun.FrameInput(states); };
-  form.OnFrameEnd = [this] { FRun.FrameEnd(); };
+  // In front of what already watches the frames (the sound), which then hears the demo's input.
+  auto input = form.OnFrameInput;
+  auto end = form.OnFrameEnd;
+  form.OnFrameInput = [this, input](TInputStates& states) {
+    FRun.FrameInput(states);
+    if (input) input(states);
+  };
+  form.OnFrameEnd = [this, end] {
+    FRun.FrameEnd();
+    if (end) end();
+  };
   FRun.OnDone = [] { Application->Terminate(); };
   // Nothing to play: no frame would ever end the loop.
   if (FRun.Playing() && FRun.Done()) Application->Terminate();
@@ -43,8 +52,8 @@ void TGameDemo::Run(TForm1& form) {
       Application->HandleMessage();
   }
   Application->EndRun();
-  form.OnFrameInput = nullptr;
-  form.OnFrameEnd = nullptr;
+  form.OnFrameInput = input;
+  form.OnFrameEnd = end;
   FRun.OnDone = nullptr;
   FRun.ReleaseStopRequests();
 }

@@ -1,5 +1,5 @@
 // The process entry: the command line, the application object with its title, the main form
-// from its stored form, and the message loop.
+// from its stored form, its sound, and the message loop.
 #include <exception>
 #include <iostream>
 
@@ -11,11 +11,16 @@
 #include "backends/sdl/SdlBackend.h"
 #include "shell/Application.h"
 #include "shell/Exception.h"
+#include "sound/AttachSound.h"
+#include "sound/SoundOutput.h"
 
 int main(int argc, char** argv) {
   TDemoOptions demoOptions;
-  int status = HandleCommandLine(argc, argv, TSdlBackend::LibraryVersion(), std::cout, std::cerr, &demoOptions);
+  TSoundOptions soundOptions;
+  int status = HandleCommandLine(argc, argv, TSdlBackend::LibraryVersion(), std::cout, std::cerr, &demoOptions,
+                                 &soundOptions);
   if (status >= 0) return status;
+  TGameSound sound(soundOptions.Volume >= 0 ? soundOptions.Volume : DefaultVolume, soundOptions.Mute);
 
   TFixedTimeOfDay<TSdlBackend> backend;
   // A demo builds its world from its seed: a recording from the clock now, a playback from the file.
@@ -39,6 +44,12 @@ int main(int argc, char** argv) {
     Application->Initialize();
     Application->SetTitle("Tarnyx");
     Application->CreateForm(Form1);
+    // Heard from the first frame on, demos too, except one timed as fast as it goes.
+    if (demoOptions.Mode != TDemoOptions::dmTime) {
+      PlayOnBackend(sound);
+      ControlByKeys(sound, Application->AppKeys());
+      AttachSound(*Form1, sound);
+    }
     if (withDemo)
       demo.Run(*Form1);
     else

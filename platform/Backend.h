@@ -1,5 +1,5 @@
 // The one seam between the platform stand-ins and the machine: a window, its events, the
-// keyboard, joysticks, the clocks and the presentation of finished frames.
+// keyboard, joysticks, the clocks, the presentation of finished frames and the playing of sound.
 #pragma once
 
 #include <cstdint>
@@ -85,6 +85,15 @@ class TBackend {
                        const std::uint32_t palette[256]) = 0;  // palette entries as 0x00RRGGBB
 
   virtual void ShowCursor(bool visible) = 0;
+
+  // Plays count samples of sound (48,000 a second, 16-bit signed, mono): the game hands over one
+  // frame's worth (960) after each frame it draws, and nothing while it stands still, which a
+  // back end hears as silence. The samples are copied before the call returns. A back end
+  // without sound ignores them.
+  virtual void PlaySound(const std::int16_t* samples, int count) {
+    (void)samples;
+    (void)count;
+  }
 
   // --- requests of the program's own keys ---
   // Between full screen and a window of the frame's size.

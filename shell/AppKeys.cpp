@@ -3,6 +3,15 @@
 
 #include "platform/Backend.h"
 
+namespace {
+
+// The sound keys by PC set-1 scan code, whatever the keyboard's layout prints on them: M, the
+// minus and equals keys beside Backspace, the keypad's minus and plus.
+constexpr int MuteKey = 0x32, MinusKey = 0x0C, EqualsKey = 0x0D, KeypadMinusKey = 0x4A,
+              KeypadPlusKey = 0x4E;
+
+}  // namespace
+
 bool TAppKeys::Handle(const MSG& msg) {
   bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
   bool up = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
@@ -23,13 +32,24 @@ bool TAppKeys::Handle(const MSG& msg) {
   bool screenshot = vk == VK_SNAPSHOT || vk == VK_F12;
   bool fullScreen = alt && vk == VK_RETURN;
   bool quit = alt && vk == VK_F4;
-  if (!screenshot && !fullScreen && !quit) {
+  int sound = -1;
+  if (!alt && OnSoundKey) {
+    if (key == MuteKey) sound = skMute;
+    if (key == MinusKey || key == KeypadMinusKey) sound = skVolumeDown;
+    if (key == EqualsKey || key == KeypadPlusKey) sound = skVolumeUp;
+  }
+  if (!screenshot && !fullScreen && !quit && sound < 0) {
     // This press is the game's, and so is the release that ends it.
     FKept.reset(key);
     return false;
   }
   FKept.set(key);
-  if (repeat || !HasBackend()) return true;
+  if (repeat) return true;
+  if (sound >= 0) {
+    OnSoundKey(static_cast<TSoundKey>(sound));
+    return true;
+  }
+  if (!HasBackend()) return true;
   if (screenshot) {
     SaveScreenshot();
   } else if (fullScreen) {

@@ -84,6 +84,9 @@ class TApplication : public TComponent {
   // True from creation until the application first loses the foreground; then it follows it.
   bool Active() const { return FActive; }
 
+  // The program's own keys, for a program to say what its sound keys do.
+  TAppKeys& AppKeys() { return FAppKeys; }
+
   TIdleEvent OnIdle;
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;

@@ -25,6 +25,8 @@
 #include "shell/Application.h"
 #include "report/Json.h"
 #include "report/StateReport.h"
+#include "sound/AttachSound.h"
+#include "sound/SoundOutput.h"
 
 namespace {
 
@@ -45,10 +47,18 @@ std::string demoEnding;  // the played demo's summary, as the headless tool prin
 std::uint32_t demoDesync = 0;
 std::vector<std::uint8_t> taken;  // the last demo taken of the recording
 
+// The game's sound, handed to the page's audio; a timedemo is silent.
+TGameSound sound;
+
 // Tells the page about each tick: how long it took, and how long of it went to the present.
 // clang-format off
 EM_JS(void, WebTicked, (double tickMs, double presentMs, int presented), {
   if (Module.onTick) Module.onTick(tickMs, presentMs, presented !== 0);
+});
+
+// Tells the page the sound's volume and whether it is muted, after the player changed either.
+EM_JS(void, WebSoundChanged, (int volume, int muted), {
+  if (Module.onSoundChanged) Module.onSoundChanged(volume, muted !== 0);
 });
 
 EM_JS(void, WebFailed, (const char* message), {
@@ -121,6 +131,12 @@ int main() {
     Application->CreateForm(Form1);
     if (!Form1) throw std::runtime_error("the main form was not made");
     HookDemo(*Form1);
+    // Behind the demo's hooks, so that a demo's sound is that of its input.
+    if (!demoFast) {
+      PlayOnBackend(sound);
+      ControlByKeys(sound, Application->AppKeys(), [] { WebSoundChanged(sound.Volume(), sound.Muted() ? 1 : 0); });
+      AttachSound(*Form1, sound);
+    }
     WatchTicks();
     Application->BeginRun();
   } catch (const std::exception& e) {
@@ -194,6 +210,16 @@ EMSCRIPTEN_KEEPALIVE int tarnyx_demo_take() {
   return static_cast<int>(taken.size());
 }
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* tarnyx_demo_bytes() { return taken.data(); }
+
+// The page's sound controls, as the sound keys (M, - and =): 0 asks only, 1 mutes or unmutes, 2
+// turns the volume down a step, 3 up. Returns the volume (0..100), plus 1000 while muted.
+EMSCRIPTEN_KEEPALIVE int tarnyx_sound_control(int request) {
+  if (request >= 1 && request <= 3)
+    ApplySoundKey(sound, request == 1   ? TAppKeys::skMute
+                         : request == 2 ? TAppKeys::skVolumeDown
+                                        : TAppKeys::skVolumeUp);
+  return sound.Volume() + (sound.Muted() ? 1000 : 0);
+}
 
 // A key of the page's keyboard, by its KeyboardEvent.code. Returns 1 when the game took it (the
 // page then keeps the browser from acting on it too).

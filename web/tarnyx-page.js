@@ -1,5 +1,6 @@
 // The page around the game: loads the program, runs its loop, feeds it the keyboard, gamepads,
-// focus and visibility, scales the frame to the window, and offers full screen and screenshots.
+// focus and visibility, scales the frame to the window, plays its sound, and offers full screen
+// and screenshots.
 'use strict';
 
 const stage = document.getElementById('stage');
@@ -239,6 +240,110 @@ function saveScreenshot(name) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Sound. The game hands over 960 samples (48 kHz, 16-bit) after each frame; they are played
+// through Web Audio: an AudioWorklet where the browser has one, else a ScriptProcessorNode, both
+// over the same queue (tarnyx-sound-worklet.js). Browsers keep audio suspended until the player
+// clicks, taps or presses a key, so the first of those starts it; until then the frames are
+// dropped. While the page is hidden the game stands still and the audio is suspended. The mute
+// button on the card does what the M key does.
+// ---------------------------------------------------------------------------------------------
+
+const muteButton = document.getElementById('mute');
+const sound = {
+  context: null,
+  node: null,      // the worklet's node, once its module has loaded
+  queue: null,     // the fallback's queue
+  analyser: null,  // what the output is, for the page's tests
+  kind: '',        // 'worklet' or 'script'
+};
+
+function startSound() {
+  if (sound.context) {
+    if (sound.context.state === 'suspended' && document.visibilityState === 'visible') sound.context.resume().catch(() => {});
+    return;
+  }
+  const Context = window.AudioContext || window.webkitAudioContext;
+  if (!Context) return;
+  let context;
+  try {
+    context = new Context({ sampleRate: 48000, latencyHint: 'interactive' });
+  } catch {
+    try {
+      context = new Context();  // a browser that will not run at 48 kHz: the queue resamples
+    } catch {
+      return;
+    }
+  }
+  sound.context = context;
+  sound.analyser = context.createAnalyser();
+  sound.analyser.fftSize = 2048;
+  sound.analyser.connect(context.destination);
+  const fallBack = () => {
+    const node = context.createScriptProcessor(1024, 0, 1);
+    sound.queue = new TarnyxSoundQueue(context.sampleRate);
+    node.onaudioprocess = (event) => sound.queue.pull(event.outputBuffer.getChannelData(0));
+    node.connect(sound.analyser);
+    sound.kind = 'script';
+  };
+  if (context.audioWorklet && typeof AudioWorkletNode === 'function') {
+    context.audioWorklet.addModule('tarnyx-sound-worklet.js').then(() => {
+      sound.node = new AudioWorkletNode(context, 'tarnyx-sound', { numberOfInputs: 0, outputChannelCount: [1] });
+      sound.node.connect(sound.analyser);
+      sound.kind = 'worklet';
+    }).catch(fallBack);
+  } else {
+    fallBack();
+  }
+  context.resume().catch(() => {});
+}
+
+function playSound(samples) {
+  if (!sound.context || sound.context.state !== 'running') return;
+  if (sound.node) sound.node.port.postMessage(samples.slice());
+  else if (sound.queue) sound.queue.push(samples);
+}
+
+function showSound(volume, muted) {
+  muteButton.textContent = muted ? 'Sound: off' : `Sound: on (${volume} %)`;
+  muteButton.setAttribute('aria-pressed', muted ? 'true' : 'false');
+}
+
+function soundControl(request) {
+  if (!Module.calledRun) return;
+  const state = Module._tarnyx_sound_control(request);
+  showSound(state % 1000, state >= 1000);
+}
+
+muteButton.addEventListener('click', () => {
+  startSound();
+  soundControl(1);
+  // The keys stay with the game.
+  if (playing) frame.focus();
+});
+
+document.addEventListener('visibilitychange', () => {
+  if (!sound.context) return;
+  if (document.visibilityState === 'visible') sound.context.resume().catch(() => {});
+  else sound.context.suspend().catch(() => {});
+});
+// Any of the first gestures starts the audio.
+for (const type of ['pointerdown', 'touchstart', 'keydown'])
+  window.addEventListener(type, startSound, { capture: true, passive: true });
+
+// The loudest sample the page's output has had over its last 2048 samples (43 ms), 0..1: a
+// test's look at what is heard.
+window.tarnyxSound = {
+  level() {
+    if (!sound.analyser) return 0;
+    const data = new Float32Array(sound.analyser.fftSize);
+    sound.analyser.getFloatTimeDomainData(data);
+    return data.reduce((m, v) => Math.max(m, Math.abs(v)), 0);
+  },
+  state: () => (sound.context ? sound.context.state : 'none'),
+  kind: () => sound.kind,
+};
+
+// ---------------------------------------------------------------------------------------------
 // Demos. Every flight is recorded from its first frame: the demo key offers the flight so far as
 // a demo file, and the flight goes on. A demo plays from ?demo=URL (relative to the page) or from
 // a file dropped on the page, which reloads the page with it, so that the demo's world is made
@@ -456,6 +561,8 @@ var Module = {
       stats.presentMs.shift();
     }
   },
+  onSound: playSound,
+  onSoundChanged: showSound,
   onFailure: showProblem,
   onDemoEnded: demoEnded,
   onAbort: (what) => showProblem(`Tarnyx stopped: ${what}`),
@@ -477,6 +584,8 @@ var Module = {
     stats.loadedAt = performance.now();
     if (demo && !startDemo()) return;
     if (seed !== null && !demo) Module._tarnyx_seed(seed);
+    soundControl(0);
+    muteButton.disabled = false;
     playButton.disabled = false;
     playButton.textContent = demo ? 'Click to play the demo' : 'Click to play';
     playButton.focus();

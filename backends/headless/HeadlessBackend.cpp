@@ -97,6 +97,10 @@ void THeadlessBackend::Present(const std::uint8_t* pixels, int pitch, int width,
   std::memcpy(FramePalette, palette, sizeof FramePalette);
 }
 
+void THeadlessBackend::PlaySound(const std::int16_t* samples, int count) {
+  if (samples && count > 0) Sound.insert(Sound.end(), samples, samples + count);
+}
+
 bool THeadlessBackend::SaveScreenshot(std::string& shownAs, std::string& error) {
   if (PresentCount == 0) {
     error = "no frame has been shown yet";

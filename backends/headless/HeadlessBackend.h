@@ -45,6 +45,7 @@ class THeadlessBackend : public TBackend {
   long SleepCount = 0;
   bool FullScreen = false;          // switched by ToggleFullScreen
   std::vector<std::string> Screenshots;  // the files SaveScreenshot wrote, in order
+  std::vector<std::int16_t> Sound;  // every sample PlaySound was given, in order; tests clear it
 
   // --- TBackend ---
   bool CreateMainWindow(const std::string& title, int width, int height, bool borderless,
@@ -63,6 +64,7 @@ class THeadlessBackend : public TBackend {
   void Present(const std::uint8_t* pixels, int pitch, int width, int height,
                const std::uint32_t palette[256]) override;
   void ShowCursor(bool visible) override { CursorVisible = visible; }
+  void PlaySound(const std::int16_t* samples, int count) override;
   void ToggleFullScreen() override { FullScreen = !FullScreen; }
   bool SaveScreenshot(std::string& shownAs, std::string& error) override;
   bool QuitByKey() const override { return QuitKeyAllowed; }

@@ -16,6 +16,7 @@
 
 #include "backends/sdl/PresentLayout.h"
 #include "backends/sdl/PresentRoute.h"
+#include "backends/sdl/SdlAudio.h"
 #include "backends/sdl/SdlInputMap.h"
 #include "backends/sdl/X11WindowWatch.h"
 #include "media/PaletteConvert.h"
@@ -92,6 +93,7 @@ struct TSdlBackend::TState {
   bool SurfaceWhole = true;
   std::vector<std::uint32_t> Scratch;
   SDL_Surface* Converted = nullptr;  // the frame in 32 bits, for displays of fewer
+  TSdlAudio Audio;
 
   void DestroyTextures() {
     if (Enlarged) SDL_DestroyTexture(Enlarged);
@@ -336,6 +338,7 @@ TSdlBackend::TSdlBackend() : S(std::make_unique<TState>()) {
 TSdlBackend::~TSdlBackend() {
   DestroyMainWindow();
   S->CloseJoysticks();
+  S->Audio.Close();
   if (S->VideoStarted) SDL_Quit();
 }
 
@@ -485,6 +488,7 @@ bool TSdlBackend::TState::Accept(const SDL_Event& e, TBackendEvent& event) {
     return ReportLoss(event);
   }
   if (e.type == SDL_JOYDEVICEADDED || e.type == SDL_JOYDEVICEREMOVED) OpenJoysticks();
+  if (e.type == SDL_AUDIODEVICEADDED || e.type == SDL_AUDIODEVICEREMOVED) Audio.Accept(e);
   if (e.type == SDL_RENDER_DEVICE_RESET) DestroyTextures();  // made again by the next frame
   // A window that was covered or changed size has lost what it showed around the frame.
   if (e.type == SDL_WINDOWEVENT && (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
@@ -656,3 +660,5 @@ void TSdlBackend::ToggleFullScreen() {
 void TSdlBackend::WhenDisplayLost(std::function<int()> lastWords) { WhenX11ConnectionLost(std::move(lastWords)); }
 
 void TSdlBackend::DisableVsync() { SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0"); }
+
+void TSdlBackend::PlaySound(const std::int16_t* samples, int count) { S->Audio.Play(samples, count); }

@@ -16,7 +16,7 @@
 // PresentLayout.h and PresentRoute.h). Full screen is the desktop's, and a screenshot is a PNG
 // file in the player's folder for the game (see GameDataFolder). A window that another program
 // destroys is reported as closed (see X11WindowWatch.h), and a write to a closed stdout or stderr
-// fails rather than ending the process.
+// fails rather than ending the process. Sound goes to SDL's audio (see SdlAudio.h).
 class TSdlBackend : public TBackend {
  public:
   TSdlBackend();
@@ -41,6 +41,8 @@ class TSdlBackend : public TBackend {
   void Present(const std::uint8_t* pixels, int pitch, int width, int height,
                const std::uint32_t palette[256]) override;
   void ShowCursor(bool visible) override;
+  // Through SDL's audio (see SdlAudio.h).
+  void PlaySound(const std::int16_t* samples, int count) override;
 
   // The window's icon from width x height pixels, each four bytes red, green, blue, alpha in that
   // order in memory. Given before the window exists, it is kept for the window when it is made.

@@ -52,6 +52,12 @@ EM_JS(void, WebToggleFullScreen, (), {
   if (Module.toggleFullScreen) Module.toggleFullScreen();
 });
 
+// Hands count 16-bit samples at samples to the page's audio, as a view on the program's memory
+// that the page copies before it returns.
+EM_JS(void, WebPlaySound, (const std::int16_t* samples, int count), {
+  if (Module.onSound) Module.onSound(HEAP16.subarray(samples >> 1, (samples >> 1) + count));
+});
+
 // Offers the canvas's picture as a download of that name.
 EM_JS(void, WebOfferScreenshot, (const char* name), {
   if (Module.saveScreenshot) Module.saveScreenshot(UTF8ToString(name));
@@ -250,4 +256,8 @@ bool TWebBackend::SaveScreenshot(std::string& shownAs, std::string& error) {
   WebOfferScreenshot(name);
   shownAs = std::string(name) + " (a download)";
   return true;
+}
+
+void TWebBackend::PlaySound(const std::int16_t* samples, int count) {
+  if (samples && count > 0) WebPlaySound(samples, count);
 }

@@ -63,6 +63,9 @@ class TWebBackend : public TBackend {
   void Present(const std::uint8_t* pixels, int pitch, int width, int height,
                const std::uint32_t palette[256]) override;
   void ShowCursor(bool visible) override;
+  // Handed to the page's audio (Module.onSound), which plays it through Web Audio once the player
+  // has clicked, tapped or pressed a key.
+  void PlaySound(const std::int16_t* samples, int count) override;
   // Through the page's Fullscreen API (the page must have had a gesture, as a key press is).
   void ToggleFullScreen() override;
   // A PNG of the canvas offered as a download.

@@ -1,6 +1,7 @@
 // The game's command line and its embedded window icon.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "app/CommandLine.h"
@@ -89,6 +90,58 @@ TEST(CommandLine, DemoOptionsTakeOneFile) {
   TOutcome help = Invoke({"--help"});
   for (const char* option : {"--record FILE", "--playdemo FILE", "--timedemo FILE"})
     EXPECT_NE(help.Out.find(option), std::string::npos) << option;
+}
+
+TEST(CommandLine, SoundOptionsStandAloneOrBesideTheOthers) {
+  struct TCase {
+    std::vector<const char*> Args;
+    bool Mute;
+    int Volume;
+    TDemoOptions::TMode Mode;
+  };
+  for (const TCase& c : {TCase{{"--mute"}, true, -1, TDemoOptions::dmNone},
+                         TCase{{"--volume", "0"}, false, 0, TDemoOptions::dmNone},
+                         TCase{{"--volume", "100", "--mute"}, true, 100, TDemoOptions::dmNone},
+                         TCase{{"--volume", "35", "--playdemo", "a.tnxdemo"}, false, 35, TDemoOptions::dmPlay},
+                         TCase{{"--record", "b.tnxdemo", "--mute"}, true, -1, TDemoOptions::dmRecord},
+                         TCase{{"--volume", "70", "--volume", "20"}, false, 20, TDemoOptions::dmNone}}) {
+    std::vector<const char*> argv{"tarnyx"};
+    argv.insert(argv.end(), c.Args.begin(), c.Args.end());
+    std::ostringstream out, err;
+    TDemoOptions demo;
+    TSoundOptions sound;
+    EXPECT_EQ(HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.0.0", out, err, &demo, &sound), -1)
+        << err.str();
+    EXPECT_EQ(sound.Mute, c.Mute);
+    EXPECT_EQ(sound.Volume, c.Volume);
+    EXPECT_EQ(demo.Mode, c.Mode);
+    EXPECT_EQ(out.str() + err.str(), "");
+  }
+  // A volume that is not a whole number 0..100, or none at all: one line, status 2.
+  for (auto args : {std::vector<const char*>{"--volume", "150"}, {"--volume", "x"}, {"--volume", "-5"},
+                    {"--volume", "50%"}, {"--volume", ""}, {"--volume", " 5"}, {"--mute", "--volume"},
+                    {"--volume", "99999999999999999999"}}) {
+    std::vector<const char*> argv{"tarnyx"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::ostringstream out, err;
+    TDemoOptions demo;
+    TSoundOptions sound;
+    EXPECT_EQ(HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.0.0", out, err, &demo, &sound), 2)
+        << args.back();
+    std::string said = err.str();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(said.rfind("tarnyx: --volume ", 0), 0u) << said;
+    EXPECT_EQ(out.str(), "");
+  }
+  // The other options' rules hold beside them, and they are in the help.
+  std::vector<const char*> argv{"tarnyx", "--mute", "--record"};
+  std::ostringstream out, err;
+  TSoundOptions sound;
+  TDemoOptions demo;
+  EXPECT_EQ(HandleCommandLine(3, argv.data(), "2.0.0", out, err, &demo, &sound), 2);
+  TOutcome help = Invoke({"--help"});
+  for (const char* mention : {"--mute", "--volume N", "M  ", "- and ="})
+    EXPECT_NE(help.Out.find(mention), std::string::npos) << mention;
 }
 
 TEST(WindowIcon, TheEmbeddedIconIsTheSixtyFourPixelShip) {

@@ -68,6 +68,26 @@ TEST_P(Form1Input, StoredKeyMapAndJoystickReachTheFrame) {
   EXPECT_EQ(Frame({}), (TInputStates{stRight}));
 }
 
+// The program's sound keys (M, - and =, the keypad's minus and plus) are no keys of the game: the
+// stored key map assigns none of them, by the codes either path reads them as, and holding them
+// gives no input state, so muting or changing the volume never reaches a flight or a demo.
+TEST_P(Form1Input, TheSoundKeysAreNotInTheKeyMap) {
+  ASSERT_NE(form->DXInput->Keyboard, nullptr);
+  const std::pair<int, int> keys[] = {{0x32, 'M'}, {0x0C, 0xBD}, {0x0D, 0xBB}, {0x4A, 0x6D}, {0x4E, 0x6B}};
+  for (auto [scan, vk] : keys) {
+    for (auto& assigned : form->DXInput->Keyboard->Assigns)
+      for (std::int32_t code : assigned) {
+        EXPECT_NE(code, vk) << "scan code " << scan;
+        // 0: the scan-code table gives the key no code at all, which no state can be assigned.
+        if (ScanCodeToVirtualKey(scan) != 0) {
+          EXPECT_NE(code, ScanCodeToVirtualKey(scan)) << "scan code " << scan;
+        }
+      }
+    EXPECT_TRUE(Frame({{scan, vk}}).Empty()) << "scan code " << scan;
+  }
+  EXPECT_TRUE(Frame({keys[0], keys[1], keys[2], keys[3], keys[4]}).Empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Paths, Form1Input, testing::Values(true, false),
                          [](const auto& info) { return info.param ? "DirectInput" : "FallBack"; });
 

@@ -26,11 +26,12 @@ sed -n 2p "$work/out" | grep -Eq '^SDL [0-9]+\.[0-9]+\.[0-9]+$' || fail "--versi
 call --help
 [ "$status" -eq 0 ] || fail "--help: status $status: $(cat "$work/err")"
 [ ! -s "$work/err" ] || fail "--help wrote to stderr: $(cat "$work/err")"
-for mention in "Alt+Enter" "PrintScreen" "Alt+F4" "Up arrow"; do
-  grep -q "$mention" "$work/out" || fail "--help does not mention $mention"
+for mention in "Alt+Enter" "PrintScreen" "Alt+F4" "Up arrow" "--mute" "--volume N" "sound off or on"; do
+  grep -qe "$mention" "$work/out" || fail "--help does not mention $mention"
 done
 
-for args in "--verbose" "-h" "--version --help" "--help extra" "savegame" ""; do
+for args in "--verbose" "-h" "--version --help" "--help extra" "savegame" "" "--volume 150" "--volume x" \
+  "--volume" "--mute --volume -1" "--volume 1.5 --playdemo x.tnxdemo"; do
   # shellcheck disable=SC2086
   if [ -z "$args" ]; then call ""; else call $args; fi
   [ "$status" -eq 2 ] || fail "'$args': status $status, expected 2"
@@ -49,4 +50,11 @@ done
 call --record "$work/flight.tnxdemo"
 [ "$status" -eq 1 ] || fail "--record without a display: status $status, expected 1"
 [ ! -e "$work/flight.tnxdemo" ] && [ ! -e "$work/flight.tnxdemo.part" ] || fail "--record without a display left a file"
+# The sound options stand beside the others: with --version, the version; with a window to open,
+# the same one line as without them.
+call --mute --volume 30 --version
+[ "$status" -eq 0 ] && [ "$(sed -n 1p "$work/out")" = "Tarnyx 0.06 Beta (8 bit edition)" ] || fail "--mute --volume 30 --version"
+call --volume 0 --mute
+[ "$status" -eq 1 ] && [ "$(cat "$work/err")" = "cannot open a window: no display found" ] ||
+  fail "--volume 0 --mute without a display: status $status: $(cat "$work/err")"
 echo "tarnyx_command_line: ok"

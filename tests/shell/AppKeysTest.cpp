@@ -14,7 +14,9 @@
 namespace {
 
 constexpr int kEnter = 0x1C, kKeypadEnter = 0x9C, kF4 = 0x3E, kF12 = 0x58, kPrintScreen = 0xB7,
-              kA = 0x1E;
+              kA = 0x1E, kM = 0x32, kMinus = 0x0C, kEquals = 0x0D, kKeypadMinus = 0x4A, kKeypadPlus = 0x4E;
+// The sound keys' virtual-key codes, as the back ends give them.
+constexpr int VkMinus = 0xBD, VkPlus = 0xBB, VkSubtract = 0x6D, VkAdd = 0x6B;
 
 class AppKeysTest : public ShellFixture {
  protected:
@@ -121,6 +123,35 @@ TEST_F(AppKeysTest, ScreenshotKeysSaveTheShownFrameOncePerPress) {
   Key(kA, 'A', true);
   EXPECT_EQ(seen, (std::vector<std::pair<UINT, WPARAM>>{{WM_KEYDOWN, 'A'}}));
   fs::remove_all(folder);
+}
+
+TEST_F(AppKeysTest, SoundKeysGoToTheSoundOncePerPressAndNeverToTheGame) {
+  std::vector<TAppKeys::TSoundKey> asked;
+  Application->AppKeys().OnSoundKey = [&asked](TAppKeys::TSoundKey key) { asked.push_back(key); };
+  Key(kM, 'M', true);
+  Key(kM, 'M', true, false, true);  // held: once
+  Key(kM, 'M', false);
+  Key(kMinus, VkMinus, true);
+  Key(kMinus, VkMinus, false);
+  Key(kKeypadMinus, VkSubtract, true);
+  Key(kKeypadMinus, VkSubtract, false);
+  Key(kEquals, VkPlus, true);
+  Key(kEquals, VkPlus, false);
+  Key(kKeypadPlus, VkAdd, true);
+  Key(kKeypadPlus, VkAdd, false);
+  EXPECT_EQ(asked, (std::vector<TAppKeys::TSoundKey>{TAppKeys::skMute, TAppKeys::skVolumeDown, TAppKeys::skVolumeDown,
+                                                     TAppKeys::skVolumeUp, TAppKeys::skVolumeUp}));
+  EXPECT_TRUE(seen.empty());
+
+  // With Alt held the key is not the sound's; nor in a program without sound.
+  Key(kM, 'M', true, true);
+  Key(kM, 'M', false, true);
+  Application->AppKeys().OnSoundKey = nullptr;
+  Key(kMinus, VkMinus, true);
+  EXPECT_EQ(asked.size(), 5u);
+  EXPECT_EQ(seen, (std::vector<std::pair<UINT, WPARAM>>{{WM_SYSKEYDOWN, WPARAM('M')},
+                                                       {WM_SYSKEYUP, WPARAM('M')},
+                                                       {WM_KEYDOWN, WPARAM(VkMinus)}}));
 }
 
 }  // namespace

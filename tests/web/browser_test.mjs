@@ -130,7 +130,7 @@ async function tickRate(page, ms) {
   return (t1 - t0) * 1000 / (s1 - s0);
 }
 
-const KEYS = { ArrowUp: 38, ArrowLeft: 37, Enter: 13, F9: 120, F12: 123 };
+const KEYS = { ArrowUp: 38, ArrowLeft: 37, Enter: 13, F9: 120, F12: 123, KeyM: 77 };
 const ALT = 1;  // the protocol's modifier bit
 async function holdKey(page, code, ms, modifiers = 0) {
   const send = (type) => page.send('Input.dispatchKeyEvent', {
@@ -228,6 +228,40 @@ try {
         afterPad.speed - beforePad.speed > Math.abs(beforePad.speed - restPad.speed) + 0.5,
         `speed ${restPad.speed.toFixed(2)}, at rest a second later ${beforePad.speed.toFixed(2)}, ` +
         `after a second of stick ${afterPad.speed.toFixed(2)}`);
+
+  // The sound: the click started the page's audio; thrust is heard, and after M it is not. The
+  // output is read with the page's AnalyserNode while the key is held.
+  const loudestWhile = async (code, ms) => {
+    const send = (type) => page.send('Input.dispatchKeyEvent', {
+      type, code, key: code, windowsVirtualKeyCode: KEYS[code], nativeVirtualKeyCode: KEYS[code] });
+    await send('rawKeyDown');
+    let loudest = 0;
+    for (const until = Date.now() + ms; Date.now() < until;) {
+      await sleep(20);
+      loudest = Math.max(loudest, await page.evaluate('tarnyxSound.level()'));
+    }
+    await send('keyUp');
+    return loudest;
+  };
+  await sleep(500);
+  const audio = await page.evaluate('[tarnyxSound.state(), tarnyxSound.kind()]');
+  const quietBefore = await page.evaluate('tarnyxSound.level()');
+  const thrustHeard = await loudestWhile('ArrowUp', 1000);
+  await sleep(300);
+  check('after a click, thrust is heard in the page', audio[0] === 'running' && thrustHeard > 0.03,
+        `audio ${audio.join(' through ')}, loudest ${quietBefore.toFixed(4)} before, ${thrustHeard.toFixed(4)} while thrusting`);
+  await holdKey(page, 'KeyM', 50);
+  await sleep(300);
+  const mutedHeard = await loudestWhile('ArrowUp', 1000);
+  const button = await page.evaluate("document.getElementById('mute').textContent");
+  check('after M thrust is silent, and the card\'s button says so', mutedHeard === 0 && button === 'Sound: off',
+        `loudest ${mutedHeard.toFixed(4)}, button "${button}"`);
+  await holdKey(page, 'KeyM', 50);
+  const soundRates = [];
+  for (let i = 0; i < 3; ++i) soundRates.push(await tickRate(page, 1000));
+  const soundRate = [...soundRates].sort((a, b) => a - b)[1];
+  check('with sound the game still ticks 50 times a second (48 to 52)', soundRate >= 48 && soundRate <= 52,
+        `${soundRate.toFixed(1)} a second (seconds: ${soundRates.map((r) => r.toFixed(1)).join(', ')})`);
 
   // Another tab in front hides the page and takes its focus; back in front, the game goes on.
   const { targetId } = await browser.send('Target.createTarget', { url: 'about:blank' });
@@ -465,6 +499,24 @@ try {
       "document.getElementById('problem').hidden && document.getElementById('play').textContent === 'Click to play'"),
         await page.evaluate("document.getElementById('problem').textContent"));
   check('no errors in the pages of demos', page.errors.length === errorsBefore,
+        page.errors.slice(errorsBefore).join(' | '));
+
+  // A browser without AudioWorklet: the page falls back to a ScriptProcessorNode over the same
+  // queue, and thrust is heard all the same.
+  const { identifier } = await page.send('Page.addScriptToEvaluateOnNewDocument',
+                                         { source: 'delete window.AudioWorkletNode;' });
+  await page.navigate(`${site.url}?seed=${SEED}`);
+  await until(page, "document.getElementById('play').textContent === 'Click to play'", 30000, 'the page without worklets');
+  await click(page, '#play');
+  await until(page, "document.getElementById('cover').hidden", 5000, 'the start');
+  await sleep(500);
+  const fallbackHeard = await loudestWhile('ArrowUp', 1000);
+  const fallback = await page.evaluate('[tarnyxSound.state(), tarnyxSound.kind()]');
+  await page.send('Page.removeScriptToEvaluateOnNewDocument', { identifier });
+  check('without AudioWorklet the page\'s sound falls back and thrust is heard',
+        fallback[0] === 'running' && fallback[1] === 'script' && fallbackHeard > 0.03,
+        `audio ${fallback.join(' through ')}, loudest ${fallbackHeard.toFixed(4)} while thrusting`);
+  check('no errors in the page without worklets', page.errors.length === errorsBefore,
         page.errors.slice(errorsBefore).join(' | '));
 
   // A seed that is no time of day is refused with a clear message, and nothing starts.
