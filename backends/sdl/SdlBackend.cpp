@@ -676,10 +676,7 @@ void TSdlBackend::Present(const std::uint8_t* pixels, int pitch, int width, int 
   if (!shown) S->Changes.ChangeAll();
 }
 
-void TSdlBackend::PresentWholeNext() {
-  S->Changes.ChangeAll();
-  S->SurfaceWhole = true;
-}
+void TSdlBackend::PresentWholeNext() { S->Changes.ChangeAll(); }
 
 bool TSdlBackend::ReadWindowPixels(std::vector<std::uint32_t>& pixels, int& width, int& height) {
   pixels.clear();
@@ -764,6 +761,7 @@ bool TSdlBackend::IsFullScreen() const {
 
 void TSdlBackend::ToggleFullScreen() {
   if (!S->Window) return;
+  S->SurfaceWhole = true;
   PresentWholeNext();
   if (IsFullScreen()) {
     SDL_SetWindowFullscreen(S->Window, 0);

@@ -43,9 +43,9 @@ class TSdlBackend : public TBackend {
                const std::uint32_t palette[256]) override;
   void ShowCursor(bool visible) override;
 
-  // The next present shows the whole frame, as after an expose: for whoever knows that the
-  // window lost what it showed (and for measuring what a whole present costs). Presents
-  // otherwise convert and send only what changed since the frame before.
+  // The next present converts and sends the whole frame, not only what changed since the frame
+  // before: for whoever knows that the window lost what it showed, and for measuring what a
+  // whole present costs.
   void PresentWholeNext();
 
   // What the window holds now, width x height pixels 0x00RRGGBB by rows from the top: its surface
