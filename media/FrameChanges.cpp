@@ -169,8 +169,9 @@ void TFrameChanges::Compare(const std::uint8_t* pixels, int pitch) {
         continue;
       }
       const int n = std::min(width - x, 16);
-      const bool differs = n == 16 ? Differ16<Fast>(from + x, last + x)
-                                   : std::memcmp(from + x, last + x, static_cast<std::size_t>(n)) != 0;
+      const bool differs = n == 16
+                               ? Differ16<Fast>(from + x, last + x)
+                               : std::memcmp(from + x, last + x, static_cast<std::size_t>(n)) != 0;
       if (differs && start < 0) start = x;
       if (!differs && start >= 0) {
         take(start, x);

@@ -241,8 +241,8 @@ struct TSdlBackend::TState {
       target.x = (surface->w - target.w) / 2;
       target.y = (surface->h - target.h) / 2;
     }
-    const bool whole = SurfaceWhole || Changes.All() || multiple == 0 ||
-                       surface->format->BytesPerPixel != 4;
+    const bool whole =
+        SurfaceWhole || Changes.All() || multiple == 0 || surface->format->BytesPerPixel != 4;
     if (!whole && Changes.Runs().empty()) return true;  // nothing changed: nothing to send
     if (SurfaceWhole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     if (surface->format->BytesPerPixel == 4) {
@@ -286,7 +286,8 @@ struct TSdlBackend::TState {
       const std::uint8_t* from = pixels + static_cast<std::ptrdiff_t>(run.Y) * pitch + run.Left;
       const int n = run.Right - run.Left;
       std::uint8_t* row = origin + static_cast<std::ptrdiff_t>(run.Y) * multiple * targetPitch;
-      auto* to = reinterpret_cast<std::uint32_t*>(row) + static_cast<std::ptrdiff_t>(run.Left) * multiple;
+      auto* to =
+          reinterpret_cast<std::uint32_t*>(row) + static_cast<std::ptrdiff_t>(run.Left) * multiple;
       if (multiple == 1) {
         ConvertPalettedRun(from, to, n, SurfaceTable);
         continue;
@@ -713,7 +714,8 @@ bool TSdlBackend::ReadWindowPixels(std::vector<std::uint32_t>& pixels, int& widt
     }
     for (int x = 0; x < width; ++x) {
       Uint32 value = 0;
-      std::memcpy(&value, row + static_cast<std::ptrdiff_t>(x) * bytes, static_cast<std::size_t>(bytes));
+      std::memcpy(&value, row + static_cast<std::ptrdiff_t>(x) * bytes,
+                  static_cast<std::size_t>(bytes));
       Uint8 r = 0, g = 0, b = 0;
       SDL_GetRGB(value, surface->format, &r, &g, &b);
       out[x] = static_cast<std::uint32_t>(r) << 16 | static_cast<std::uint32_t>(g) << 8 | b;

@@ -14,10 +14,10 @@
 // virtual-key codes (see SdlInputMap.h); joysticks in SDL's device order. Frames are 8-bit and
 // shown through their palette, scaled to the window with their aspect kept and pixels crisp (see
 // PresentLayout.h and PresentRoute.h); only what changed since the last frame is converted and
-// sent (see FrameChanges.h), and the frame kept for that is the screenshot's. Full screen is the desktop's, and a screenshot is a PNG
-// file in the player's folder for the game (see GameDataFolder). A window that another program
-// destroys is reported as closed (see X11WindowWatch.h), and a write to a closed stdout or stderr
-// fails rather than ending the process.
+// sent (see FrameChanges.h), and the frame kept for that is the screenshot's. Full screen is the
+// desktop's, and a screenshot is a PNG file in the player's folder for the game (see
+// GameDataFolder). A window that another program destroys is reported as closed (see
+// X11WindowWatch.h), and a write to a closed stdout or stderr fails rather than ending the process.
 class TSdlBackend : public TBackend {
  public:
   TSdlBackend();

@@ -1,12 +1,12 @@
 // The change detector: its runs are exactly the changed 16-pixel pieces of each row, its areas
 // hold them, it keeps the frame it was given, and a new size, palette or a ChangeAll is all new.
-#include "media/FrameChanges.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 #include <vector>
+
+#include "media/FrameChanges.h"
 
 namespace {
 
@@ -26,7 +26,8 @@ std::vector<TRun> ExpectedRuns(TFrame& before, TFrame& after) {
   for (int y = 0; y < after.Height; ++y) {
     for (int x = 0; x < after.Width; x += 16) {
       bool differs = false;
-      for (int k = x; k < std::min(x + 16, after.Width); ++k) differs |= before.At(k, y) != after.At(k, y);
+      for (int k = x; k < std::min(x + 16, after.Width); ++k)
+        differs |= before.At(k, y) != after.At(k, y);
       if (!differs) continue;
       const int end = std::min(x + 16, after.Width);
       if (!runs.empty() && runs.back().Y == y && runs.back().Right == x) {
@@ -50,7 +51,8 @@ void ExpectKept(const TFrameChanges& changes, TFrame& frame) {
   ASSERT_EQ(changes.Height(), frame.Height);
   for (int y = 0; y < frame.Height; ++y)
     for (int x = 0; x < frame.Width; ++x)
-      ASSERT_EQ(changes.Pixels()[std::size_t(y) * frame.Width + x], frame.At(x, y)) << x << "," << y;
+      ASSERT_EQ(changes.Pixels()[std::size_t(y) * frame.Width + x], frame.At(x, y))
+          << x << "," << y;
 }
 
 // Every run lies in an area; the areas are in row order on rows of their own, inside the frame.
@@ -90,7 +92,10 @@ TEST_P(FrameChangesSizes, RunsAreExactlyTheChangedPiecesOnBothComparisons) {
   for (int round = 0; round < 60; ++round) {
     TFrame before = frame;
     const int kind = round % 4;
-    const int count = kind == 0 ? 0 : kind == 1 ? 1 + int(random() % 5) : kind == 2 ? width * height / 8 : width * height;
+    const int count = kind == 0   ? 0
+                      : kind == 1 ? 1 + int(random() % 5)
+                      : kind == 2 ? width * height / 8
+                                  : width * height;
     for (int k = 0; k < count; ++k) {
       int x = int(random() % width), y = int(random() % height);
       frame.At(x, y) = std::uint8_t(random());

@@ -118,7 +118,8 @@ TEST(PaletteConvert, RunsConvertTheirPixelsOnly) {
       ConvertPalettedRun(source.data() + offset, target.data() + offset, width, table);
       for (int x = 0; x < 1100; ++x) {
         const bool inside = x >= offset && x < offset + width;
-        ASSERT_EQ(target[x], inside ? table[source[x]] : marker) << width << "@" << offset << ": " << x;
+        ASSERT_EQ(target[x], inside ? table[source[x]] : marker)
+            << width << "@" << offset << ": " << x;
       }
     }
   }

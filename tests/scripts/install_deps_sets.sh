@@ -56,7 +56,7 @@ for p in dpkg-dev file; do has deb "$p"; done
 for p in libgtest-dev libgmock-dev clang libclang-rt-dev xvfb xauth xdotool python3 lintian; do
   has test "$p"
 done
-for p in libbenchmark-dev libsdl2-gfx-dev python3; do has bench "$p"; done
+for p in libbenchmark-dev libsdl2-gfx-dev python3 linux-perf; do has bench "$p"; done
 for p in emscripten nodejs; do has web "$p"; done
 has test chromium
 lacks web 'gtest|gmock|xvfb|lintian|chromium|benchmark'

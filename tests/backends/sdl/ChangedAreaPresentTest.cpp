@@ -16,9 +16,9 @@
 #include "backends/sdl/SdlBackend.h"
 #include "demo/DemoPlayer.h"
 #include "demo/DemoReader.h"
+#include "framework/PlatformProc.h"
 #include "game/Main.h"
 #include "media/PaletteConvert.h"
-#include "framework/PlatformProc.h"
 #include "shell/Application.h"
 #include "tests/backends/sdl/TestEnv.h"
 
@@ -45,8 +45,8 @@ class TWindow {
 
   // Whether the window holds the frame converted whole (the plain loop), each frame pixel a
   // square of the largest whole multiple that fits, centred on black.
-  testing::AssertionResult HoldsFrame(const std::uint8_t* pixels, int pitch, int width,
-                                      int height, const std::uint32_t palette[256]) {
+  testing::AssertionResult HoldsFrame(const std::uint8_t* pixels, int pitch, int width, int height,
+                                      const std::uint32_t palette[256]) {
     int windowWidth = 0, windowHeight = 0;
     if (!Backend.ReadWindowPixels(FShown, windowWidth, windowHeight))
       return testing::AssertionFailure() << "the window cannot be read";
@@ -55,7 +55,8 @@ class TWindow {
                                   palette);
     const int multiple = std::min(windowWidth / width, windowHeight / height);
     if (multiple < 1) return testing::AssertionFailure() << "the frame does not fit";
-    const int left = (windowWidth - multiple * width) / 2, top = (windowHeight - multiple * height) / 2;
+    const int left = (windowWidth - multiple * width) / 2,
+              top = (windowHeight - multiple * height) / 2;
     for (int y = 0; y < windowHeight; ++y) {
       const std::uint32_t* got = FShown.data() + static_cast<std::size_t>(y) * windowWidth;
       const int fy = y - top;
@@ -64,15 +65,16 @@ class TWindow {
           rowInside ? FConverted.data() + static_cast<std::size_t>(fy / multiple) * width : nullptr;
       // At the frame's own size a row is compared at once; a difference is then looked for.
       if (multiple == 1 && rowInside && left == 0 && windowWidth == width &&
-          std::equal(got, got + width, want, [](std::uint32_t a, std::uint32_t b) { return a == (b & 0xFFFFFFu); }))
+          std::equal(got, got + width, want,
+                     [](std::uint32_t a, std::uint32_t b) { return a == (b & 0xFFFFFFu); }))
         continue;
       for (int x = 0; x < windowWidth; ++x) {
         const int fx = x - left;
         const bool inside = rowInside && fx >= 0 && fx < multiple * width;
         const std::uint32_t expected = inside ? want[fx / multiple] & 0xFFFFFFu : 0;
         if (got[x] != expected)
-          return testing::AssertionFailure() << "window pixel " << x << "," << y << " is " << std::hex
-                                             << got[x] << ", not " << expected;
+          return testing::AssertionFailure() << "window pixel " << x << "," << y << " is "
+                                             << std::hex << got[x] << ", not " << expected;
       }
     }
     return testing::AssertionSuccess();
@@ -107,19 +109,23 @@ TEST_P(RandomFrames, TheWindowHoldsEveryFrameWhole) {
   std::uint32_t palette[256];
   for (auto& p : palette) p = random() & 0x00FFFFFFu;
   std::vector<std::uint8_t> frame(static_cast<std::size_t>(c.Pitch) * c.FrameHeight, 0);
-  auto at = [&](int x, int y) -> std::uint8_t& { return frame[static_cast<std::size_t>(y) * c.Pitch + x]; };
+  auto at = [&](int x, int y) -> std::uint8_t& {
+    return frame[static_cast<std::size_t>(y) * c.Pitch + x];
+  };
   for (int step = 0; step < 80; ++step) {
     switch (step % 8) {
       case 0:  // nothing
         break;
       case 1:  // stars
       case 5:
-        for (int k = 0; k < 40; ++k) at(int(random() % c.FrameWidth), int(random() % c.FrameHeight)) = std::uint8_t(random());
+        for (int k = 0; k < 40; ++k)
+          at(int(random() % c.FrameWidth), int(random() % c.FrameHeight)) = std::uint8_t(random());
         break;
       case 2: {  // a ship somewhere, the frame's edges included
         const int x0 = int(random() % c.FrameWidth), y0 = int(random() % c.FrameHeight);
         for (int y = y0; y < std::min(y0 + 40, c.FrameHeight); ++y)
-          for (int x = x0; x < std::min(x0 + 37, c.FrameWidth); ++x) at(x, y) = std::uint8_t(random());
+          for (int x = x0; x < std::min(x0 + 37, c.FrameWidth); ++x)
+            at(x, y) = std::uint8_t(random());
         break;
       }
       case 3:  // a band of whole rows
@@ -231,11 +237,13 @@ TEST_P(DemoFrames, TheWindowHoldsEveryFrameOfTheDemo) {
   EXPECT_GE(backend.PresentCount, static_cast<long>(demo.Frames()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RoutesAndDemos, DemoFrames, testing::Combine(testing::Values(kSurface, kTexture), testing::ValuesIn(Demos())),
-    [](const testing::TestParamInfo<std::tuple<TRoute, std::string>>& info) {
-      std::string name = std::get<1>(info.param);
-      return std::string(std::get<0>(info.param).Name) + name.substr(0, name.find('.'));
-    });
+INSTANTIATE_TEST_SUITE_P(RoutesAndDemos, DemoFrames,
+                         testing::Combine(testing::Values(kSurface, kTexture),
+                                          testing::ValuesIn(Demos())),
+                         [](const testing::TestParamInfo<std::tuple<TRoute, std::string>>& info) {
+                           std::string name = std::get<1>(info.param);
+                           return std::string(std::get<0>(info.param).Name) +
+                                  name.substr(0, name.find('.'));
+                         });
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "media/Png.h"
 #include "backends/sdl/SdlBackend.h"
 #include "backends/sdl/SdlInputMap.h"
+#include "media/Png.h"
 #include "tests/backends/sdl/TestEnv.h"
 
 namespace {
