@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
@@ -13,12 +15,14 @@
 
 #include "app/Form1.h"
 #include "backends/headless/HeadlessBackend.h"
+#include "backends/sdl/PresentLayout.h"
 #include "backends/sdl/SdlBackend.h"
 #include "demo/DemoPlayer.h"
 #include "demo/DemoReader.h"
 #include "framework/PlatformProc.h"
 #include "game/Main.h"
 #include "media/PaletteConvert.h"
+#include "media/Png.h"
 #include "shell/Application.h"
 #include "tests/backends/sdl/TestEnv.h"
 
@@ -44,7 +48,8 @@ class TWindow {
   ~TWindow() { Backend.DestroyMainWindow(); }
 
   // Whether the window holds the frame converted whole (the plain loop), each frame pixel a
-  // square of the largest whole multiple that fits, centred on black.
+  // square of the largest whole multiple that fits, centred on black; or, in a window smaller than
+  // the frame, shrunk by nearest neighbour into the largest 4:3 rectangle.
   testing::AssertionResult HoldsFrame(const std::uint8_t* pixels, int pitch, int width, int height,
                                       const std::uint32_t palette[256]) {
     int windowWidth = 0, windowHeight = 0;
@@ -53,25 +58,33 @@ class TWindow {
     FConverted.resize(static_cast<std::size_t>(width) * height);
     ConvertPalettedFrameReference(pixels, pitch, FConverted.data(), width * 4, width, height,
                                   palette);
-    const int multiple = std::min(windowWidth / width, windowHeight / height);
-    if (multiple < 1) return testing::AssertionFailure() << "the frame does not fit";
-    const int left = (windowWidth - multiple * width) / 2,
-              top = (windowHeight - multiple * height) / 2;
+    const TPresentLayout layout = ComputePresentLayout(width, height, windowWidth, windowHeight);
+    int left = layout.X, top = layout.Y, targetWidth = layout.Width, targetHeight = layout.Height;
+    if (targetWidth >= width && targetHeight >= height) {
+      targetWidth = layout.Multiple * width;
+      targetHeight = layout.Multiple * height;
+      left = (windowWidth - targetWidth) / 2;
+      top = (windowHeight - targetHeight) / 2;
+    }
     for (int y = 0; y < windowHeight; ++y) {
       const std::uint32_t* got = FShown.data() + static_cast<std::size_t>(y) * windowWidth;
       const int fy = y - top;
-      const bool rowInside = fy >= 0 && fy < multiple * height;
+      const bool rowInside = fy >= 0 && fy < targetHeight;
       const std::uint32_t* want =
-          rowInside ? FConverted.data() + static_cast<std::size_t>(fy / multiple) * width : nullptr;
+          rowInside ? FConverted.data() + static_cast<std::size_t>(static_cast<long long>(fy) *
+                                                                   height / targetHeight) *
+                                              width
+                    : nullptr;
       // At the frame's own size a row is compared at once; a difference is then looked for.
-      if (multiple == 1 && rowInside && left == 0 && windowWidth == width &&
+      if (rowInside && targetWidth == width && windowWidth == width &&
           std::equal(got, got + width, want,
                      [](std::uint32_t a, std::uint32_t b) { return a == (b & 0xFFFFFFu); }))
         continue;
       for (int x = 0; x < windowWidth; ++x) {
         const int fx = x - left;
-        const bool inside = rowInside && fx >= 0 && fx < multiple * width;
-        const std::uint32_t expected = inside ? want[fx / multiple] & 0xFFFFFFu : 0;
+        const bool inside = rowInside && fx >= 0 && fx < targetWidth;
+        const std::uint32_t expected =
+            inside ? want[static_cast<long long>(fx) * width / targetWidth] & 0xFFFFFFu : 0;
         if (got[x] != expected)
           return testing::AssertionFailure() << "window pixel " << x << "," << y << " is "
                                              << std::hex << got[x] << ", not " << expected;
@@ -91,10 +104,12 @@ class TWindow {
 struct TRandomCase {
   TRoute Route;
   int FrameWidth, FrameHeight, Pitch;
+  int WindowWidth = 1024, WindowHeight = 768;
 };
 
 void PrintTo(const TRandomCase& c, std::ostream* os) {
-  *os << c.Route.Name << " " << c.FrameWidth << "x" << c.FrameHeight << " pitch " << c.Pitch;
+  *os << c.Route.Name << " " << c.FrameWidth << "x" << c.FrameHeight << " pitch " << c.Pitch
+      << " in " << c.WindowWidth << "x" << c.WindowHeight;
 }
 
 class RandomFrames : public testing::TestWithParam<TRandomCase> {};
@@ -103,7 +118,7 @@ class RandomFrames : public testing::TestWithParam<TRandomCase> {};
 // wholly, with palette changes and wholes asked for between them.
 TEST_P(RandomFrames, TheWindowHoldsEveryFrameWhole) {
   const TRandomCase c = GetParam();
-  TWindow window(c.Route, 1024, 768);
+  TWindow window(c.Route, c.WindowWidth, c.WindowHeight);
   ASSERT_TRUE(window.Made);
   std::mt19937 random(17);
   std::uint32_t palette[256];
@@ -148,16 +163,44 @@ TEST_P(RandomFrames, TheWindowHoldsEveryFrameWhole) {
     ASSERT_TRUE(window.HoldsFrame(frame.data(), c.Pitch, c.FrameWidth, c.FrameHeight, palette))
         << "step " << step;
   }
+
+  // The screenshot is of the last frame, kept by changes as it was presented.
+  namespace fs = std::filesystem;
+  const fs::path home = fs::path(testing::TempDir()) / "tarnyx-changed-area-test";
+  fs::remove_all(home);
+  TEnv data("XDG_DATA_HOME", home.c_str());
+  std::string path, error;
+  ASSERT_TRUE(window.Backend.SaveScreenshot(path, error)) << error;
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+  TRgbaPicture picture;
+  ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), picture, error)) << error;
+  ASSERT_EQ(picture.Width, c.FrameWidth);
+  ASSERT_EQ(picture.Height, c.FrameHeight);
+  for (int y = 0; y < c.FrameHeight; ++y) {
+    for (int x = 0; x < c.FrameWidth; ++x) {
+      const std::uint32_t rgb = palette[at(x, y)];
+      const auto* px = reinterpret_cast<const std::uint8_t*>(
+          &picture.Pixels[static_cast<std::size_t>(y) * c.FrameWidth + x]);
+      ASSERT_TRUE(px[0] == (rgb >> 16 & 0xFF) && px[1] == (rgb >> 8 & 0xFF) &&
+                  px[2] == (rgb & 0xFF))
+          << x << "," << y;
+    }
+  }
+  fs::remove_all(home);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     RoutesAndSizes, RandomFrames,
     testing::Values(TRandomCase{kSurface, 1024, 768, 1024}, TRandomCase{kSurface, 1024, 768, 1031},
                     TRandomCase{kSurface, 512, 384, 515}, TRandomCase{kSurface, 333, 250, 333},
+                    TRandomCase{kSurface, 1024, 768, 1024, 640, 480},
                     TRandomCase{kTexture, 1024, 768, 1029}, TRandomCase{kTexture, 512, 384, 512}),
     [](const testing::TestParamInfo<TRandomCase>& info) {
       return std::string(info.param.Route.Name) + std::to_string(info.param.FrameWidth) + "x" +
-             std::to_string(info.param.FrameHeight) + "Pitch" + std::to_string(info.param.Pitch);
+             std::to_string(info.param.FrameHeight) + "Pitch" + std::to_string(info.param.Pitch) +
+             "In" + std::to_string(info.param.WindowWidth) + "x" +
+             std::to_string(info.param.WindowHeight);
     });
 
 // The headless back end that hands every frame on to the window too, and checks the window.
