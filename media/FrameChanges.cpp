@@ -86,56 +86,7 @@ __attribute__((target("avx2"))) bool DifferAvx2(const std::uint8_t* a, const std
 }
 #endif
 
-// The kept frame is compared in blocks of 64 pixels, and a block that was all zeros (black space,
-// most of a frame) is compared with these instead: they stay in the nearest cache, where the kept
-// frame, last touched a frame ago, has to come from memory.
-constexpr int kBlock = 64;
-alignas(64) constexpr std::uint8_t kZeros[kBlock] = {};
-
-// Whether a row of width pixels differs from the kept one, whose blocks that are all zeros are
-// marked in zero.
-using TRowTest = bool (*)(const std::uint8_t* from, const std::uint8_t* last,
-                          const std::uint8_t* zero, int width);
-
-template <bool Fast>
-bool RowDiffers(const std::uint8_t* from, const std::uint8_t* last, const std::uint8_t* zero,
-                int width) {
-  for (int x = 0, b = 0; x < width; x += kBlock, ++b) {
-    if (Differ<Fast>(from + x, zero[b] ? kZeros : last + x, std::min(kBlock, width - x)))
-      return true;
-  }
-  return false;
-}
-
-#ifdef TARNYX_X86
-__attribute__((target("avx2"))) bool RowDiffersAvx2(const std::uint8_t* from,
-                                                    const std::uint8_t* last,
-                                                    const std::uint8_t* zero, int width) {
-  using V = __m256i;
-  int x = 0, b = 0;
-  for (; x + kBlock <= width; x += kBlock, ++b) {
-    const std::uint8_t* old = zero[b] ? kZeros : last + x;
-    const V a0 = _mm256_loadu_si256(reinterpret_cast<const V*>(from + x));
-    const V b0 = _mm256_loadu_si256(reinterpret_cast<const V*>(old));
-    const V a1 = _mm256_loadu_si256(reinterpret_cast<const V*>(from + x + 32));
-    const V b1 = _mm256_loadu_si256(reinterpret_cast<const V*>(old + 32));
-    const V d = _mm256_or_si256(_mm256_xor_si256(a0, b0), _mm256_xor_si256(a1, b1));
-    if (!_mm256_testz_si256(d, d)) return true;
-  }
-  return x < width && DifferAvx2(from + x, zero[b] ? kZeros : last + x, width - x);
-}
-#endif
-
-// The fast comparisons this processor runs.
-TRowTest FastRowTest() {
-#ifdef TARNYX_X86
-  static const TRowTest chosen = __builtin_cpu_supports("avx2") ? RowDiffersAvx2 : RowDiffers<true>;
-  return chosen;
-#else
-  return RowDiffers<true>;
-#endif
-}
-
+// The fast comparison this processor runs.
 TDiffer FastDiffer() {
 #ifdef TARNYX_X86
   static const TDiffer chosen = __builtin_cpu_supports("avx2") ? DifferAvx2 : Differ<true>;
@@ -155,7 +106,6 @@ void TFrameChanges::Clear() {
   FWidth = FHeight = 0;
   FStale = true;
   FAll = false;
-  FZero.clear();
   FRuns.clear();
   FAreas.clear();
   FRows = {};
@@ -181,9 +131,6 @@ void TFrameChanges::Update(const std::uint8_t* pixels, int pitch, int width, int
     for (int y = 0; y < height; ++y)
       std::memcpy(FLast.data() + static_cast<std::size_t>(y) * width,
                   pixels + static_cast<std::ptrdiff_t>(y) * pitch, static_cast<std::size_t>(width));
-    FZero.resize(static_cast<std::size_t>((width + kBlock - 1) / kBlock) * height);
-    const TDiffer differ = FCompare == TCompare::Fast ? FastDiffer() : Differ<false>;
-    for (int y = 0; y < height; ++y) MarkZeroBlocks(y, differ);
     FAreas.push_back({0, 0, width, height});
     FRows = {0, height};
     return;
@@ -199,14 +146,11 @@ template <bool Fast>
 void TFrameChanges::Compare(const std::uint8_t* pixels, int pitch) {
   const int width = FWidth;
   const TDiffer differ = Fast ? FastDiffer() : Differ<false>;
-  const TRowTest rowDiffers = Fast ? FastRowTest() : RowDiffers<false>;
-  const int blocks = (width + kBlock - 1) / kBlock;
   TRows rows{FHeight, 0};
   for (int y = 0; y < FHeight; ++y) {
     const std::uint8_t* from = pixels + static_cast<std::ptrdiff_t>(y) * pitch;
     std::uint8_t* last = FLast.data() + static_cast<std::size_t>(y) * width;
-    const std::uint8_t* zero = FZero.data() + static_cast<std::size_t>(y) * blocks;
-    if (!rowDiffers(from, last, zero, width)) continue;
+    if (!differ(from, last, width)) continue;
     // Runs of differing 16-pixel pieces are taken over together.
     int left = width, right = 0;  // the row's changed columns
     auto take = [&](int begin, int end) {
@@ -218,8 +162,7 @@ void TFrameChanges::Compare(const std::uint8_t* pixels, int pitch) {
     int start = -1;  // where the run of differing pieces being passed began
     for (int x = 0; x < width; x += 16) {
       // Most of a changed row is still as it was: 64 unchanged pixels are passed at once.
-      if (x % kBlock == 0 && x + kBlock <= width &&
-          !differ(from + x, zero[x / kBlock] ? kZeros : last + x, kBlock)) {
+      if (x % 64 == 0 && x + 64 <= width && !differ(from + x, last + x, 64)) {
         if (start >= 0) take(start, x);
         start = -1;
         x += 48;
@@ -236,22 +179,12 @@ void TFrameChanges::Compare(const std::uint8_t* pixels, int pitch) {
       }
     }
     if (start >= 0) take(start, width);
-    MarkZeroBlocks(y, differ);
     rows.First = std::min(rows.First, y);
     rows.Last = y + 1;
     Extend(left, right, y);
   }
   if (rows.Last == 0) rows.First = 0;
   FRows = rows;
-}
-
-void TFrameChanges::MarkZeroBlocks(int y,
-                                   bool (*differ)(const std::uint8_t*, const std::uint8_t*, int)) {
-  const int blocks = (FWidth + kBlock - 1) / kBlock;
-  const std::uint8_t* last = FLast.data() + static_cast<std::size_t>(y) * FWidth;
-  std::uint8_t* zero = FZero.data() + static_cast<std::size_t>(y) * blocks;
-  for (int x = 0, b = 0; x < FWidth; x += kBlock, ++b)
-    zero[b] = !differ(last + x, kZeros, std::min(kBlock, FWidth - x));
 }
 
 void TFrameChanges::Extend(int left, int right, int y) {

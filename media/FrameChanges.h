@@ -73,11 +73,8 @@ class TFrameChanges {
   void Compare(const std::uint8_t* pixels, int pitch);
   // Adds the changed columns [left, right) of row y (below every row added before) to the areas.
   void Extend(int left, int right, int y);
-  // Notes which 64-pixel blocks of the kept row y are all zeros, comparing with differ.
-  void MarkZeroBlocks(int y, bool (*differ)(const std::uint8_t*, const std::uint8_t*, int));
 
   std::vector<std::uint8_t> FLast;
-  std::vector<std::uint8_t> FZero;  // per 64-pixel block of FLast, by rows: 1 where all zeros
   std::uint32_t FPalette[256] = {};
   int FWidth = 0, FHeight = 0;
   bool FStale = true;
