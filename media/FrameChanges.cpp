@@ -18,13 +18,13 @@
 namespace {
 
 // Whether the 16 bytes at a and b differ: one comparison where the machine has 16-byte vectors.
-template <bool Fast>
+template <bool Vectors>
 bool Differ16(const std::uint8_t* a, const std::uint8_t* b) {
 #if defined(__wasm_simd128__)
-  if constexpr (Fast)
+  if constexpr (Vectors)
     return wasm_v128_any_true(wasm_v128_xor(wasm_v128_load(a), wasm_v128_load(b)));
 #elif defined(__SSE2__)
-  if constexpr (Fast) {
+  if constexpr (Vectors) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
     const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
     return _mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) != 0xFFFF;
@@ -37,11 +37,11 @@ bool Differ16(const std::uint8_t* a, const std::uint8_t* b) {
 // the loop an update spends its time in. In WebAssembly four 16-byte pieces are compared at once
 // and the answer taken once per 64 bytes; with SSE2 the answer of each piece is taken at once,
 // which measured faster there than gathering four (and than the C library's memcmp).
-template <bool Fast>
+template <bool Vectors>
 bool Differ(const std::uint8_t* a, const std::uint8_t* b, int n) {
   int x = 0;
 #if defined(__wasm_simd128__)
-  if constexpr (Fast) {
+  if constexpr (Vectors) {
     v128_t any = wasm_i64x2_splat(0);
     for (; x + 64 <= n; x += 64) {
       const v128_t d0 = wasm_v128_xor(wasm_v128_load(a + x), wasm_v128_load(b + x));
@@ -54,7 +54,7 @@ bool Differ(const std::uint8_t* a, const std::uint8_t* b, int n) {
   }
 #endif
   for (; x + 16 <= n; x += 16)
-    if (Differ16<Fast>(a + x, b + x)) return true;
+    if (Differ16<Vectors>(a + x, b + x)) return true;
   return x < n && std::memcmp(a + x, b + x, static_cast<std::size_t>(n - x)) != 0;
 }
 
@@ -136,16 +136,17 @@ void TFrameChanges::Update(const std::uint8_t* pixels, int pitch, int width, int
     return;
   }
   if (FCompare == TCompare::Fast) {
-    Compare<true>(pixels, pitch);
+    Compare<true>(pixels, pitch, FastDiffer());
+  } else if (FCompare == TCompare::Vectors) {
+    Compare<true>(pixels, pitch, Differ<true>);
   } else {
-    Compare<false>(pixels, pitch);
+    Compare<false>(pixels, pitch, Differ<false>);
   }
 }
 
-template <bool Fast>
-void TFrameChanges::Compare(const std::uint8_t* pixels, int pitch) {
+template <bool Vectors>
+void TFrameChanges::Compare(const std::uint8_t* pixels, int pitch, TDiffer differ) {
   const int width = FWidth;
-  const TDiffer differ = Fast ? FastDiffer() : Differ<false>;
   TRows rows{FHeight, 0};
   for (int y = 0; y < FHeight; ++y) {
     const std::uint8_t* from = pixels + static_cast<std::ptrdiff_t>(y) * pitch;
@@ -170,7 +171,7 @@ void TFrameChanges::Compare(const std::uint8_t* pixels, int pitch) {
       }
       const int n = std::min(width - x, 16);
       const bool differs = n == 16
-                               ? Differ16<Fast>(from + x, last + x)
+                               ? Differ16<Vectors>(from + x, last + x)
                                : std::memcmp(from + x, last + x, static_cast<std::size_t>(n)) != 0;
       if (differs && start < 0) start = x;
       if (!differs && start >= 0) {

@@ -29,9 +29,10 @@ class TFrameChanges {
   struct TArea {
     int X = 0, Y = 0, Width = 0, Height = 0;
   };
-  // How rows are compared: with the machine's 16-byte vectors where it has them, or with the
-  // plain loop every machine runs (which tests hold the fast one to).
-  enum class TCompare { Fast, Plain };
+  // How rows are compared: the fastest way this processor has (AVX2 where there is one), with
+  // 16-byte vectors only (SSE2, WebAssembly's), or with the plain loop every machine runs (which
+  // tests hold the others to).
+  enum class TCompare { Fast, Vectors, Plain };
 
   // The web canvas's put costs about as much by itself as copying this many pixels.
   static constexpr long DefaultAreaCost = 8192;
@@ -69,8 +70,9 @@ class TFrameChanges {
   void SetAreaCost(long areaCost) { FAreaCost = areaCost; }
 
  private:
-  template <bool Fast>
-  void Compare(const std::uint8_t* pixels, int pitch);
+  template <bool Vectors>
+  void Compare(const std::uint8_t* pixels, int pitch,
+               bool (*differ)(const std::uint8_t*, const std::uint8_t*, int));
   // Adds the changed columns [left, right) of row y (below every row added before) to the areas.
   void Extend(int left, int right, int y);
 

@@ -73,9 +73,9 @@ void ExpectAreasHoldRuns(const TFrameChanges& changes) {
 
 class FrameChangesSizes : public testing::TestWithParam<std::pair<int, int>> {};
 
-// Random frames, from a pixel changed to most of them, through the fast and the plain comparison
-// side by side: both give exactly the changed pieces.
-TEST_P(FrameChangesSizes, RunsAreExactlyTheChangedPiecesOnBothComparisons) {
+// Random frames, from a pixel changed to most of them, through the fast, the 16-byte vector and
+// the plain comparison side by side: each gives exactly the changed pieces.
+TEST_P(FrameChangesSizes, RunsAreExactlyTheChangedPiecesOnEveryComparison) {
   const auto [width, height] = GetParam();
   std::mt19937 random(11);
   std::uint32_t palette[256];
@@ -83,8 +83,9 @@ TEST_P(FrameChangesSizes, RunsAreExactlyTheChangedPiecesOnBothComparisons) {
   TFrame frame(width, height, width + 3);
   for (auto& b : frame.Bytes) b = std::uint8_t(random());
   TFrameChanges fast(TFrameChanges::DefaultAreaCost, TFrameChanges::TCompare::Fast);
+  TFrameChanges vectors(TFrameChanges::DefaultAreaCost, TFrameChanges::TCompare::Vectors);
   TFrameChanges plain(TFrameChanges::DefaultAreaCost, TFrameChanges::TCompare::Plain);
-  for (TFrameChanges* c : {&fast, &plain}) {
+  for (TFrameChanges* c : {&fast, &vectors, &plain}) {
     c->Update(frame.Bytes.data(), frame.Pitch, width, height, palette);
     EXPECT_TRUE(c->All());
     EXPECT_EQ(c->Rows().Last - c->Rows().First, height);
@@ -110,7 +111,7 @@ TEST_P(FrameChangesSizes, RunsAreExactlyTheChangedPiecesOnBothComparisons) {
     // Now and then all of a mostly black frame is taken again (as after an expose), so that the
     // changes that follow start from blocks known to be black.
     const bool again = round % 12 == 5;
-    for (TFrameChanges* c : {&fast, &plain}) {
+    for (TFrameChanges* c : {&fast, &vectors, &plain}) {
       if (again) c->ChangeAll();
       c->Update(frame.Bytes.data(), frame.Pitch, width, height, palette);
       EXPECT_EQ(c->All(), again);
