@@ -166,7 +166,11 @@ TEST_P(RandomFrames, TheWindowHoldsEveryFrameWhole) {
 
   // The screenshot is of the last frame, kept by changes as it was presented.
   namespace fs = std::filesystem;
-  const fs::path home = fs::path(testing::TempDir()) / "tarnyx-changed-area-test";
+  // A folder of this case's own: the cases may run at once, in processes of their own.
+  const fs::path home = fs::path(testing::TempDir()) /
+                        ("tarnyx-changed-area-" + std::string(c.Route.Name) + "-" +
+                         std::to_string(c.FrameWidth) + "x" + std::to_string(c.FrameHeight) + "-" +
+                         std::to_string(c.Pitch) + "-" + std::to_string(c.WindowWidth));
   fs::remove_all(home);
   TEnv data("XDG_DATA_HOME", home.c_str());
   std::string path, error;
