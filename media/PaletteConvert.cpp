@@ -264,6 +264,19 @@ void ConvertPalettedFrame(const std::uint8_t* source, int sourcePitch, std::uint
   convert(source, sourcePitch, target, targetPitch, width, height, table);
 }
 
+void ConvertPalettedRun(const std::uint8_t* source, std::uint32_t* target, int width,
+                        const std::uint32_t table[256]) {
+  // Past this many pixels a run repays the chosen path's setting up (measured with the permute
+  // path, whose set-up costs most).
+  constexpr int kLongRun = 256;
+  if (!source || !target || !table || width <= 0) return;
+  if (width >= kLongRun && width <= std::numeric_limits<int>::max() / 4) {
+    ConvertPalettedFrame(source, width, target, width * 4, width, 1, table);
+  } else {
+    EightAtATimeRow(source, target, width, table);
+  }
+}
+
 void ConvertPalettedFrameReference(const std::uint8_t* source, int sourcePitch,
                                    std::uint32_t* target, int targetPitch, int width, int height,
                                    const std::uint32_t table[256]) {

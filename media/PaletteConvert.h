@@ -38,6 +38,13 @@ std::string ConvertChoiceReport();
 
 void ConvertPalettedFrame(const std::uint8_t* source, int sourcePitch, std::uint32_t* target,
                           int targetPitch, int width, int height, const std::uint32_t table[256]);
+// Converts one run of width indices, as the changed runs of a frame come (see FrameChanges.h).
+// The fastest path for whole frames may first set itself up (the permute path loads the table
+// into registers), which a run of a few dozen pixels does not repay: short runs take the
+// eight-at-a-time loop, long ones the chosen path. A null pointer or a width that is not positive
+// draws nothing.
+void ConvertPalettedRun(const std::uint8_t* source, std::uint32_t* target, int width,
+                        const std::uint32_t table[256]);
 void ConvertPalettedFrameReference(const std::uint8_t* source, int sourcePitch,
                                    std::uint32_t* target, int targetPitch, int width, int height,
                                    const std::uint32_t table[256]);

@@ -19,6 +19,7 @@
 #include "backends/sdl/SdlAudio.h"
 #include "backends/sdl/SdlInputMap.h"
 #include "backends/sdl/X11WindowWatch.h"
+#include "media/FrameChanges.h"
 #include "media/PaletteConvert.h"
 #include "media/Screenshot.h"
 #include "system/Signals.h"
@@ -54,6 +55,12 @@ void SkipUnnamedWayland() {
   if (!drivers.empty()) SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
 }
 
+// What one rectangle sent to the window costs beside the pixels it takes in: an X server's put of
+// a rectangle costs about as much as copying this many pixels.
+constexpr long kWindowRectCostInPixels = 4096;
+// For a texture, each rectangle is a lock, a conversion and an upload of its own.
+constexpr long kTextureRectCostInPixels = 16384;
+
 // Whether the player asked for the log of what the game chose (TARNYX_VERBOSE=1).
 bool Verbose() {
   const char* value = SDL_getenv("TARNYX_VERBOSE");
@@ -71,6 +78,7 @@ struct TSdlBackend::TState {
   SDL_Texture* Frame = nullptr;     // the converted frame, streaming, frame-sized
   SDL_Texture* Enlarged = nullptr;  // the frame enlarged by a whole number, a render target
   int FrameWidth = 0, FrameHeight = 0;
+  bool FrameFresh = false;  // the frame texture was just made and holds nothing yet
   int EnlargedWidth = 0, EnlargedHeight = 0;
   int WindowedWidth = 1024, WindowedHeight = 768;  // the size Alt+Enter gives the window
   bool Borderless = false;
@@ -78,10 +86,13 @@ struct TSdlBackend::TState {
   std::vector<SDL_Joystick*> Joysticks;  // by SDL's device index; null where opening failed
   std::vector<std::uint32_t> Icon;  // RGBA, kept for the window; empty when none was given
   int IconWidth = 0, IconHeight = 0;
-  // The last presented frame as it was handed over, rows packed, for screenshots.
-  std::vector<std::uint8_t> Shown;
-  std::uint32_t ShownPalette[256] = {};
-  int ShownWidth = 0, ShownHeight = 0;
+  // The last presented frame as it was handed over, rows packed (also for screenshots), and
+  // what changed in it: only that is converted and sent. Anything that loses what the window
+  // shows (an expose, a resize, full screen, the focus back, a failed present) makes the next
+  // present whole.
+  TFrameChanges Changes;
+  std::vector<SDL_Rect> Rects;  // the changed rectangles in window pixels, for the window surface
+  std::vector<std::uint32_t> RunScratch;  // a changed run, converted, before it is enlarged
   // The window surface route: the palette as pixels of the surface's format, the surface last
   // drawn into (a new one, or one shown again after being covered, is cleared and sent whole),
   // and the scaler's scratch.
@@ -108,6 +119,7 @@ struct TSdlBackend::TState {
     Frame = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
                               width, height);
     if (!Frame) return false;
+    FrameFresh = true;
     FrameWidth = width;
     FrameHeight = height;
     return true;
@@ -187,6 +199,8 @@ struct TSdlBackend::TState {
       SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
       if (!SDL_GetWindowSurface(Window)) Route = TPresentRoute::Texture;
     }
+    Changes.SetAreaCost(Route == TPresentRoute::WindowSurface ? kWindowRectCostInPixels
+                                                              : kTextureRectCostInPixels);
     // The conversion is chosen by measuring, best done now rather than in the first frame.
     ChosenConvertPath();
     if (Verbose()) {
@@ -196,8 +210,9 @@ struct TSdlBackend::TState {
   }
 
   // Straight into the window's pixels: the frame at a whole multiple, centred on black, or
-  // shrunk into the window where it does not fit. Only the frame's rectangle is sent, unless
-  // the surface is new or was covered.
+  // shrunk into the window where it does not fit. Only what changed is converted, and only the
+  // rectangles around it are sent, unless the surface is new or was covered (then all of it), the
+  // frame is all new or shrunk (then the frame's rectangle).
   bool PresentToSurface(const std::uint8_t* pixels, int pitch, int width, int height,
                         const std::uint32_t palette[256]) {
     SDL_Surface* surface = SDL_GetWindowSurface(Window);
@@ -220,29 +235,74 @@ struct TSdlBackend::TState {
     }
     TPresentLayout layout = ComputePresentLayout(width, height, surface->w, surface->h);
     SDL_Rect target{layout.X, layout.Y, layout.Width, layout.Height};
+    int multiple = 0;  // the frame's enlargement; 0 where it is shrunk
     if (layout.Width >= width && layout.Height >= height) {
-      target.w = layout.Multiple * width;
-      target.h = layout.Multiple * height;
+      multiple = layout.Multiple;
+      target.w = multiple * width;
+      target.h = multiple * height;
       target.x = (surface->w - target.w) / 2;
       target.y = (surface->h - target.h) / 2;
     }
+    const bool whole =
+        SurfaceWhole || Changes.All() || multiple == 0 || surface->format->BytesPerPixel != 4;
+    if (!whole && Changes.Runs().empty()) return true;  // nothing changed: nothing to send
     if (SurfaceWhole) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     if (surface->format->BytesPerPixel == 4) {
       if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
       auto* origin = static_cast<std::uint8_t*>(surface->pixels) +
                      static_cast<std::ptrdiff_t>(target.y) * surface->pitch +
                      static_cast<std::ptrdiff_t>(target.x) * 4;
-      ConvertPalettedFrameScaled(pixels, pitch, width, height,
-                                 reinterpret_cast<std::uint32_t*>(origin), surface->pitch,
-                                 target.w, target.h, SurfaceTable, Scratch);
+      if (whole) {
+        ConvertPalettedFrameScaled(pixels, pitch, width, height,
+                                   reinterpret_cast<std::uint32_t*>(origin), surface->pitch,
+                                   target.w, target.h, SurfaceTable, Scratch);
+      } else {
+        ConvertRuns(pixels, pitch, origin, surface->pitch, multiple);
+      }
       if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     } else if (!PresentThroughCopy(pixels, pitch, width, height, palette, surface, target)) {
       return false;
     }
-    int sent = SurfaceWhole ? SDL_UpdateWindowSurface(Window)
-                            : SDL_UpdateWindowSurfaceRects(Window, &target, 1);
+    int sent = 0;
+    if (SurfaceWhole) {
+      sent = SDL_UpdateWindowSurface(Window);
+    } else if (whole) {
+      sent = SDL_UpdateWindowSurfaceRects(Window, &target, 1);
+    } else {
+      Rects.clear();
+      for (const TFrameChanges::TArea& a : Changes.Areas()) {
+        Rects.push_back({target.x + a.X * multiple, target.y + a.Y * multiple, a.Width * multiple,
+                         a.Height * multiple});
+      }
+      sent = SDL_UpdateWindowSurfaceRects(Window, Rects.data(), static_cast<int>(Rects.size()));
+    }
     SurfaceWhole = sent != 0;
     return sent == 0;
+  }
+
+  // Converts the changed runs of the frame into the window's pixels at origin (the frame's top
+  // left corner there), each frame pixel a multiple x multiple square.
+  void ConvertRuns(const std::uint8_t* pixels, int pitch, std::uint8_t* origin, int targetPitch,
+                   int multiple) {
+    for (const TFrameChanges::TRun& run : Changes.Runs()) {
+      const std::uint8_t* from = pixels + static_cast<std::ptrdiff_t>(run.Y) * pitch + run.Left;
+      const int n = run.Right - run.Left;
+      std::uint8_t* row = origin + static_cast<std::ptrdiff_t>(run.Y) * multiple * targetPitch;
+      auto* to =
+          reinterpret_cast<std::uint32_t*>(row) + static_cast<std::ptrdiff_t>(run.Left) * multiple;
+      if (multiple == 1) {
+        ConvertPalettedRun(from, to, n, SurfaceTable);
+        continue;
+      }
+      RunScratch.resize(static_cast<std::size_t>(n));
+      ConvertPalettedRun(from, RunScratch.data(), n, SurfaceTable);
+      for (int x = 0; x < n; ++x) std::fill_n(to + x * multiple, multiple, RunScratch[x]);
+      for (int k = 1; k < multiple; ++k) {
+        std::memcpy(row + static_cast<std::ptrdiff_t>(k) * targetPitch +
+                        static_cast<std::ptrdiff_t>(run.Left) * multiple * 4,
+                    to, static_cast<std::size_t>(n) * multiple * 4);
+      }
+    }
   }
 
   // A display of fewer bits: the frame is converted at its size and SDL's blit scales it and
@@ -260,16 +320,30 @@ struct TSdlBackend::TState {
     return SDL_BlitScaled(Converted, nullptr, surface, &target) == 0;
   }
 
+  // Only the changed rectangles of the texture are updated (a locked rectangle's old pixels are
+  // not kept by every renderer, so each is converted whole); then the texture is drawn, unless
+  // nothing changed.
   bool PresentToTexture(const std::uint8_t* pixels, int pitch, int width, int height,
                         const std::uint32_t palette[256]) {
     if (!Renderer || !MakeFrameTexture(width, height)) return false;
-    void* locked = nullptr;
-    int lockedPitch = 0;
-    if (SDL_LockTexture(Frame, nullptr, &locked, &lockedPitch) != 0) return false;
-    // The palette's 0x00RRGGBB entries are already XRGB8888 pixels: they are the lookup table.
-    ConvertPalettedFrame(pixels, pitch, static_cast<std::uint32_t*>(locked), lockedPitch, width,
-                         height, palette);
-    SDL_UnlockTexture(Frame);
+    const bool whole = FrameFresh || Changes.All();
+    if (!whole && Changes.Areas().empty()) return true;
+    const TFrameChanges::TArea all{0, 0, width, height};
+    const TFrameChanges::TArea* areas = whole ? &all : Changes.Areas().data();
+    const std::size_t count = whole ? 1 : Changes.Areas().size();
+    for (std::size_t i = 0; i < count; ++i) {
+      const TFrameChanges::TArea& a = areas[i];
+      SDL_Rect rect{a.X, a.Y, a.Width, a.Height};
+      void* locked = nullptr;
+      int lockedPitch = 0;
+      if (SDL_LockTexture(Frame, &rect, &locked, &lockedPitch) != 0) return false;
+      // The palette's 0x00RRGGBB entries are already XRGB8888 pixels: they are the lookup table.
+      ConvertPalettedFrame(pixels + static_cast<std::ptrdiff_t>(a.Y) * pitch + a.X, pitch,
+                           static_cast<std::uint32_t*>(locked), lockedPitch, a.Width, a.Height,
+                           palette);
+      SDL_UnlockTexture(Frame);
+    }
+    FrameFresh = false;
     Draw();
     return true;
   }
@@ -418,8 +492,7 @@ void TSdlBackend::DestroyMainWindow() {
   S->LastSurface = nullptr;
   SDL_FreeSurface(S->Converted);
   S->Converted = nullptr;
-  S->Shown.clear();
-  S->ShownWidth = S->ShownHeight = 0;
+  S->Changes.Clear();
 }
 
 bool TSdlBackend::HasWindow() const { return S->Window != nullptr; }
@@ -490,10 +563,16 @@ bool TSdlBackend::TState::Accept(const SDL_Event& e, TBackendEvent& event) {
   if (e.type == SDL_JOYDEVICEADDED || e.type == SDL_JOYDEVICEREMOVED) OpenJoysticks();
   if (e.type == SDL_AUDIODEVICEADDED || e.type == SDL_AUDIODEVICEREMOVED) Audio.Accept(e);
   if (e.type == SDL_RENDER_DEVICE_RESET) DestroyTextures();  // made again by the next frame
-  // A window that was covered or changed size has lost what it showed around the frame.
+  // A window that was covered or changed size has lost what it showed around the frame, and
+  // maybe the frame too; so may one that comes back to the front, or a renderer that was reset.
   if (e.type == SDL_WINDOWEVENT && (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
                                     e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED))
     SurfaceWhole = true;
+  if ((e.type == SDL_WINDOWEVENT && (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                     e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                                     e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)) ||
+      e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET)
+    Changes.ChangeAll();
   return Translate(e, Renderer, event);
 }
 
@@ -592,20 +671,62 @@ void TSdlBackend::TimeOfDay(int& hour, int& minute, int& second, int& millisecon
 void TSdlBackend::Present(const std::uint8_t* pixels, int pitch, int width, int height,
                           const std::uint32_t palette[256]) {
   if (!S->Window || !pixels || !palette || width <= 0 || height <= 0 || pitch < width) return;
+  // The frame is kept (also for a screenshot: the key may come at any time, between frames or
+  // while none is drawn), and what changed in it is all that is presented.
+  S->Changes.Update(pixels, pitch, width, height, palette);
   bool shown = S->Route == TPresentRoute::WindowSurface
                    ? S->PresentToSurface(pixels, pitch, width, height, palette)
                    : S->PresentToTexture(pixels, pitch, width, height, palette);
-  if (!shown) return;
+  // The window may hold part of the frame, or none of it: the next one goes whole.
+  if (!shown) S->Changes.ChangeAll();
+}
 
-  // Kept for a screenshot: the key may come at any time, between frames or while none is drawn.
-  S->Shown.resize(static_cast<std::size_t>(width) * height);
-  for (int y = 0; y < height; ++y) {
-    std::copy_n(pixels + static_cast<std::ptrdiff_t>(y) * pitch, width,
-                S->Shown.data() + static_cast<std::size_t>(y) * width);
+void TSdlBackend::PresentWholeNext() { S->Changes.ChangeAll(); }
+
+bool TSdlBackend::ReadWindowPixels(std::vector<std::uint32_t>& pixels, int& width, int& height) {
+  pixels.clear();
+  width = height = 0;
+  if (!S->Window) return false;
+  if (S->Route == TPresentRoute::Texture) {
+    if (!S->Renderer || SDL_GetRendererOutputSize(S->Renderer, &width, &height) != 0) return false;
+    pixels.resize(static_cast<std::size_t>(width) * height);
+    if (SDL_RenderReadPixels(S->Renderer, nullptr, SDL_PIXELFORMAT_XRGB8888, pixels.data(),
+                             width * 4) == 0) {
+      for (std::uint32_t& p : pixels) p &= 0x00FFFFFFu;
+      return true;
+    }
+    pixels.clear();
+    width = height = 0;
+    return false;
   }
-  std::copy_n(palette, 256, S->ShownPalette);
-  S->ShownWidth = width;
-  S->ShownHeight = height;
+  SDL_Surface* surface = SDL_GetWindowSurface(S->Window);
+  if (!surface || (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0)) return false;
+  width = surface->w;
+  height = surface->h;
+  pixels.resize(static_cast<std::size_t>(width) * height);
+  const int bytes = surface->format->BytesPerPixel;
+  const bool xrgb = surface->format->format == SDL_PIXELFORMAT_XRGB8888 ||
+                    surface->format->format == SDL_PIXELFORMAT_ARGB8888;
+  for (int y = 0; y < height; ++y) {
+    const auto* row = static_cast<const std::uint8_t*>(surface->pixels) +
+                      static_cast<std::ptrdiff_t>(y) * surface->pitch;
+    std::uint32_t* out = pixels.data() + static_cast<std::size_t>(y) * width;
+    if (xrgb) {  // the usual case, read as it is
+      std::memcpy(out, row, static_cast<std::size_t>(width) * 4);
+      for (int x = 0; x < width; ++x) out[x] &= 0x00FFFFFFu;
+      continue;
+    }
+    for (int x = 0; x < width; ++x) {
+      Uint32 value = 0;
+      std::memcpy(&value, row + static_cast<std::ptrdiff_t>(x) * bytes,
+                  static_cast<std::size_t>(bytes));
+      Uint8 r = 0, g = 0, b = 0;
+      SDL_GetRGB(value, surface->format, &r, &g, &b);
+      out[x] = static_cast<std::uint32_t>(r) << 16 | static_cast<std::uint32_t>(g) << 8 | b;
+    }
+  }
+  if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+  return true;
 }
 
 std::string TSdlBackend::LibraryVersion() {
@@ -615,14 +736,15 @@ std::string TSdlBackend::LibraryVersion() {
 }
 
 bool TSdlBackend::SaveScreenshot(std::string& shownAs, std::string& error) {
-  if (S->Shown.empty()) {
+  const TFrameChanges& shown = S->Changes;
+  if (shown.Empty()) {
     error = "no frame has been shown yet";
     return false;
   }
   std::string folder = GameDataFolder(error);
   return !folder.empty() &&
-         SaveScreenshotFile(folder, std::time(nullptr), S->Shown.data(), S->ShownWidth,
-                            S->ShownWidth, S->ShownHeight, S->ShownPalette, shownAs, error);
+         SaveScreenshotFile(folder, std::time(nullptr), shown.Pixels(), shown.Width(),
+                            shown.Width(), shown.Height(), shown.Palette(), shownAs, error);
 }
 
 void TSdlBackend::ShowCursor(bool visible) {
@@ -645,6 +767,8 @@ bool TSdlBackend::IsFullScreen() const {
 
 void TSdlBackend::ToggleFullScreen() {
   if (!S->Window) return;
+  S->SurfaceWhole = true;
+  PresentWholeNext();
   if (IsFullScreen()) {
     SDL_SetWindowFullscreen(S->Window, 0);
     // A window on the desktop gets a frame to move it by.

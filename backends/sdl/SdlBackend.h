@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Backend.h"
 
@@ -13,10 +14,11 @@
 // window is made and shuts SDL down when it is destroyed. Keys arrive as PC set-1 scan codes and
 // virtual-key codes (see SdlInputMap.h); joysticks in SDL's device order. Frames are 8-bit and
 // shown through their palette, scaled to the window with their aspect kept and pixels crisp (see
-// PresentLayout.h and PresentRoute.h). Full screen is the desktop's, and a screenshot is a PNG
-// file in the player's folder for the game (see GameDataFolder). A window that another program
-// destroys is reported as closed (see X11WindowWatch.h), and a write to a closed stdout or stderr
-// fails rather than ending the process. Sound goes to SDL's audio (see SdlAudio.h).
+// PresentLayout.h and PresentRoute.h); only what changed since the last frame is converted and
+// sent (see FrameChanges.h), and the frame kept for that is the screenshot's. Full screen is the
+// desktop's, and a screenshot is a PNG file in the player's folder for the game (see
+// GameDataFolder). A window that another program destroys is reported as closed (see
+// X11WindowWatch.h), and a write to a closed stdout or stderr fails rather than ending the process. Sound goes to SDL's audio (see SdlAudio.h).
 class TSdlBackend : public TBackend {
  public:
   TSdlBackend();
@@ -43,6 +45,17 @@ class TSdlBackend : public TBackend {
   void ShowCursor(bool visible) override;
   // Through SDL's audio (see SdlAudio.h).
   void PlaySound(const std::int16_t* samples, int count) override;
+
+  // The next present converts and sends the whole frame, not only what changed since the frame
+  // before: for whoever knows that the window lost what it showed, and for measuring what a
+  // whole present costs.
+  void PresentWholeNext();
+
+  // What the window holds now, width x height pixels 0x00RRGGBB by rows from the top: its surface
+  // on the window surface route, the renderer's output read back on the texture route (where a
+  // GPU draws, that may be slow, and what it reads after a present is up to the driver). For
+  // tests; false without a window or where nothing can be read.
+  bool ReadWindowPixels(std::vector<std::uint32_t>& pixels, int& width, int& height);
 
   // The window's icon from width x height pixels, each four bytes red, green, blue, alpha in that
   // order in memory. Given before the window exists, it is kept for the window when it is made.

@@ -1,152 +1,26 @@
 // The frame as a canvas takes it, converted only where it changed.
 #include "backends/web/CanvasFrame.h"
 
-#include <algorithm>
-#include <cstring>
+#include <cstddef>
 
 #include "media/PaletteConvert.h"
 
-#if defined(__wasm_simd128__)
-#include <wasm_simd128.h>
-#elif defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-namespace {
-
-// Whether the 16 bytes at a and b differ: one comparison where the machine has 16-byte vectors.
-bool Differ16(const std::uint8_t* a, const std::uint8_t* b) {
-#if defined(__wasm_simd128__)
-  return wasm_v128_any_true(wasm_v128_xor(wasm_v128_load(a), wasm_v128_load(b)));
-#elif defined(__SSE2__)
-  const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
-  const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
-  return _mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) != 0xFFFF;
-#else
-  return std::memcmp(a, b, 16) != 0;
-#endif
-}
-
-// How many unchanged pixels an area may take in to spare the canvas one more put: a put costs
-// about as much by itself as copying this many pixels (measured in Chromium).
-constexpr long kPutCostInPixels = 8192;
-
-// Whether the first n bytes at a and b differ. Most rows of a frame are as they were, so this is
-// the loop a present spends its time in: four 16-byte pieces are compared at once and the answer is
-// taken once per row, not once per piece.
-bool Differ(const std::uint8_t* a, const std::uint8_t* b, int n) {
-  int x = 0;
-#if defined(__wasm_simd128__)
-  v128_t any = wasm_i64x2_splat(0);
-  for (; x + 64 <= n; x += 64) {
-    const v128_t d0 = wasm_v128_xor(wasm_v128_load(a + x), wasm_v128_load(b + x));
-    const v128_t d1 = wasm_v128_xor(wasm_v128_load(a + x + 16), wasm_v128_load(b + x + 16));
-    const v128_t d2 = wasm_v128_xor(wasm_v128_load(a + x + 32), wasm_v128_load(b + x + 32));
-    const v128_t d3 = wasm_v128_xor(wasm_v128_load(a + x + 48), wasm_v128_load(b + x + 48));
-    any = wasm_v128_or(any, wasm_v128_or(wasm_v128_or(d0, d1), wasm_v128_or(d2, d3)));
-  }
-  if (wasm_v128_any_true(any)) return true;
-#elif defined(__SSE2__)
-  __m128i any = _mm_setzero_si128();
-  auto load = [](const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
-  for (; x + 64 <= n; x += 64) {
-    const __m128i d0 = _mm_xor_si128(load(a + x), load(b + x));
-    const __m128i d1 = _mm_xor_si128(load(a + x + 16), load(b + x + 16));
-    const __m128i d2 = _mm_xor_si128(load(a + x + 32), load(b + x + 32));
-    const __m128i d3 = _mm_xor_si128(load(a + x + 48), load(b + x + 48));
-    any = _mm_or_si128(any, _mm_or_si128(_mm_or_si128(d0, d1), _mm_or_si128(d2, d3)));
-  }
-  if (_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) != 0xFFFF) return true;
-#endif
-  for (; x + 16 <= n; x += 16)
-    if (Differ16(a + x, b + x)) return true;
-  return x < n && std::memcmp(a + x, b + x, static_cast<std::size_t>(n - x)) != 0;
-}
-
-}  // namespace
-
 TCanvasFrame::TRows TCanvasFrame::Update(const std::uint8_t* source, int pitch, int width,
                                          int height, const std::uint32_t table[256]) {
-  if (!source || !table || width <= 0 || height <= 0 || pitch < width) {
-    FLast.clear();
+  FChanges.Update(source, pitch, width, height, table);
+  if (FChanges.Empty()) {
     FPixels.clear();
-    FAreas.clear();
-    FWidth = FHeight = 0;
     return {};
   }
-  const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  bool all = width != FWidth || height != FHeight || std::memcmp(table, FTable, sizeof FTable) != 0;
-  if (all) {
-    FLast.assign(size, 0);
-    FPixels.assign(size, 0);
-    FWidth = width;
-    FHeight = height;
-    std::memcpy(FTable, table, sizeof FTable);
-  }
-  FAreas.clear();
-  if (all) {
-    FAreas.push_back({0, 0, width, height});
-    for (int y = 0; y < height; ++y)
-      std::memcpy(FLast.data() + static_cast<std::size_t>(y) * width,
-                  source + static_cast<std::ptrdiff_t>(y) * pitch, static_cast<std::size_t>(width));
+  if (FChanges.All()) {
+    FPixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     ConvertPalettedFrame(source, pitch, FPixels.data(), width * 4, width, height, table);
-    return {0, height};
-  }
-  TRows rows{height, 0};
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* from = source + static_cast<std::ptrdiff_t>(y) * pitch;
-    std::uint8_t* last = FLast.data() + static_cast<std::size_t>(y) * width;
-    if (!Differ(from, last, width)) continue;
-    std::uint32_t* to = FPixels.data() + static_cast<std::size_t>(y) * width;
-    // Runs of differing 16-pixel pieces (the row's last piece may be shorter) are taken over and
-    // converted together.
-    int left = width, right = 0;  // the row's changed columns
-    auto take = [&](int begin, int end) {
-      std::memcpy(last + begin, from + begin, static_cast<std::size_t>(end - begin));
-      ConvertPalettedFrame(from + begin, width, to + begin, width * 4, end - begin, 1, table);
-      if (begin < left) left = begin;
-      right = end;
-    };
-    int start = -1;  // where the run of differing pieces being passed began
-    for (int x = 0; x < width; x += 16) {
-      // Most of a changed row is still as it was: 64 unchanged pixels are passed at once.
-      if (x % 64 == 0 && x + 64 <= width && !Differ(from + x, last + x, 64)) {
-        if (start >= 0) take(start, x);
-        start = -1;
-        x += 48;
-        continue;
-      }
-      const int n = width - x < 16 ? width - x : 16;
-      const bool differs = n == 16 ? Differ16(from + x, last + x)
-                                   : std::memcmp(from + x, last + x, static_cast<std::size_t>(n)) != 0;
-      if (differs && start < 0) start = x;
-      if (!differs && start >= 0) {
-        take(start, x);
-        start = -1;
-      }
-    }
-    if (start >= 0) take(start, width);
-    if (right == 0) continue;
-    if (y < rows.First) rows.First = y;
-    rows.Last = y + 1;
-    Extend(left, right, y);
-  }
-  if (rows.Last == 0) rows.First = 0;
-  return rows;
-}
-
-void TCanvasFrame::Extend(int left, int right, int y) {
-  // The row joins the last area (down to it, across the rows between) where the unchanged pixels
-  // that takes in cost less than a put of its own.
-  if (!FAreas.empty()) {
-    TArea& a = FAreas.back();
-    const int x0 = std::min(a.X, left), x1 = std::max(a.X + a.Width, right);
-    const long joined = static_cast<long>(x1 - x0) * (y + 1 - a.Y);
-    const long apart = static_cast<long>(a.Width) * a.Height + (right - left);
-    if (joined - apart <= kPutCostInPixels) {
-      a = {x0, a.Y, x1 - x0, y + 1 - a.Y};
-      return;
+  } else {
+    for (const TFrameChanges::TRun& run : FChanges.Runs()) {
+      const std::size_t at = static_cast<std::size_t>(run.Y) * width + run.Left;
+      ConvertPalettedRun(source + static_cast<std::ptrdiff_t>(run.Y) * pitch + run.Left,
+                         FPixels.data() + at, run.Right - run.Left, table);
     }
   }
-  FAreas.push_back({left, y, right - left, 1});
+  return FChanges.Rows();
 }

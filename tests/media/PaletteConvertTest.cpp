@@ -103,6 +103,34 @@ TEST(PaletteConvert, RefusesSizesAndPitchesThatDoNotFit) {
   }
 }
 
+// Runs short and long (on either side of the switch to the chosen path), at every alignment:
+// exactly their own pixels, nothing past them.
+TEST(PaletteConvert, RunsConvertTheirPixelsOnly) {
+  std::mt19937 random(5);
+  std::uint32_t table[256];
+  for (auto& entry : table) entry = random();
+  std::vector<std::uint8_t> source(1100);
+  for (auto& index : source) index = static_cast<std::uint8_t>(random());
+  const std::uint32_t marker = 0xDEADBEEF;
+  for (int width : {1, 7, 16, 63, 255, 256, 257, 1024}) {
+    for (int offset : {0, 1, 5, 16, 33}) {
+      std::vector<std::uint32_t> target(1100, marker);
+      ConvertPalettedRun(source.data() + offset, target.data() + offset, width, table);
+      for (int x = 0; x < 1100; ++x) {
+        const bool inside = x >= offset && x < offset + width;
+        ASSERT_EQ(target[x], inside ? table[source[x]] : marker)
+            << width << "@" << offset << ": " << x;
+      }
+    }
+  }
+  std::vector<std::uint32_t> target(8, marker);
+  ConvertPalettedRun(source.data(), target.data(), 0, table);
+  ConvertPalettedRun(source.data(), target.data(), -3, table);
+  ConvertPalettedRun(nullptr, target.data(), 8, table);
+  ConvertPalettedRun(source.data(), target.data(), 8, nullptr);
+  EXPECT_EQ(target, std::vector<std::uint32_t>(8, marker));
+}
+
 TEST(PaletteConvert, ScaledConversionIsNearestNeighbourIntoTheTargetOnly) {
   std::mt19937 random(777);
   std::uint32_t table[256];

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Keeps the walls between the folders: each folder includes only the folders its row of the table
 # below names (its own always), SDL only in backends/sdl/, emscripten only in backends/web/ and
-# web/, operating-system headers only in system/ and backends/. Then plants an upward include in
+# web/ (WebAssembly's vector header also in media/), operating-system headers only in system/ and backends/. Then plants an upward include in
 # a copy of the sources and requires the check to fail there, so that the check itself is known
 # to bite.
 # Usage: include_rules.sh SOURCE_DIR [BUILD_DIR]   (build trees, build*/, are never looked at)
@@ -35,7 +35,10 @@ web: app sound settings report demo game input display framework shell platform 
 EOF
 
 sdl='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL2/)?SDL[^/]*\.h[>"]'
-emscripten='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](emscripten(\.h|/)|wasm_simd128\.h)'
+emscripten='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]emscripten(\.h|/)'
+# WebAssembly's vector header is the compiler's, as emmintrin.h is: the portable pixels may use it
+# beside SSE2, in media/ only.
+wasmsimd='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]wasm_simd128\.h'
 os='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([Ww]indows\.h|win(user|gdi|base|def|nt)\.h|mmsystem\.h|ddraw\.h|dinput\.h|unistd\.h|fcntl\.h|dlfcn\.h|pthread\.h|termios\.h|poll\.h|io\.h|sys/|X11/|linux/|wayland-)'
 ours='^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z]+/'
 
@@ -62,6 +65,8 @@ check() {
   local src=$1 bad=0
   forbidden "$src" "$sdl" 'backends/sdl/|bench/' "SDL is included outside backends/sdl/" || bad=1
   forbidden "$src" "$emscripten" 'backends/web/|web/' "emscripten is included outside backends/web/ and web/" || bad=1
+  forbidden "$src" "$wasmsimd" 'backends/web/|web/|media/' \
+    "WebAssembly's vectors are included outside media/, backends/web/ and web/" || bad=1
   forbidden "$src" "$os" 'system/|backends/' \
     "an operating-system header is included outside system/ and backends/" || bad=1
   # Folder to folder, in one pass over every include of ours.

@@ -9,39 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "media/Png.h"
 #include "backends/sdl/SdlBackend.h"
 #include "backends/sdl/SdlInputMap.h"
+#include "media/Png.h"
+#include "tests/backends/sdl/TestEnv.h"
 
 namespace {
 constexpr int kF4 = 61, kPrintScreen = 70, kKpEnter = 88;
 
-// Sets an environment variable for one test and puts the old value back.
-class TEnv {
- public:
-  TEnv(const char* name, const char* value) : Name(name) {
-    if (const char* old = std::getenv(name)) {
-      Had = true;
-      Old = old;
-    }
-    if (value) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~TEnv() {
-    if (Had) {
-      setenv(Name.c_str(), Old.c_str(), 1);
-    } else {
-      unsetenv(Name.c_str());
-    }
-  }
-
- private:
-  std::string Name, Old;
-  bool Had = false;
-};
 }  // namespace
 
 TEST(SdlBackend, EveryKeyIsReportedWithItsCodesAltAndRepeat) {
