@@ -153,7 +153,14 @@ extern "C" {
 // the demo being played has ended.
 EMSCRIPTEN_KEEPALIVE double tarnyx_step() {
   if (demoDone) return -3;
-  if (!started || !Application || !Application->ProcessMessagesAndIdle()) return -2;
+  if (!started || !Application) return -2;
+  // A step that comes late for the timer's tick (the page's thread was busy elsewhere) ticks as
+  // if on time, so that the lateness does not slow every tick after it.
+  const TDXTimer* waiting = Application->OnIdle && Form1 ? Form1->DXTimer : nullptr;
+  backend->BeginStep(waiting != nullptr, waiting ? waiting->TickTime() : 0, waiting ? waiting->Interval() : 0);
+  const bool going = Application->ProcessMessagesAndIdle();
+  backend->EndStep();
+  if (!going) return -2;
   if (!Application->OnIdle || !Form1 || !Form1->DXTimer) return -1;
   const TDXTimer& timer = *Form1->DXTimer;
   // Unsigned like the timer's own arithmetic, so that the clock's wrap-around does no harm.
