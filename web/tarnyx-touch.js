@@ -23,10 +23,12 @@
     { side: 'thrust', code: 'ShiftLeft', label: 'Fine', name: 'Fine control (on or off)', toggle: true },
     { side: 'thrust', code: 'ArrowUp', label: '\u25B2', name: 'Thrust', big: true },
   ];
-  const SIZE = 72;  // a control's side in CSS pixels (a thumb's pad is about 45 to 57)
-  const GAP = 10;   // between controls, and around them
-  const MIN_SIDE = SIZE + 2 * GAP;                 // the narrowest side column beside the frame
-  const MIN_BELOW = Math.round(SIZE * 2.4) + 3 * GAP;  // the lowest row beneath it
+  // A control's side in CSS pixels (a thumb's pad is about 45 to 57): as large as the room
+  // beside or beneath the frame allows, within these.
+  const LARGEST = 84, SMALLEST = 56;
+  const GAP = 10;  // between controls, and around them
+  const MIN_SIDE = 72 + 2 * GAP;  // the narrowest side column beside the frame
+  const MIN_BELOW = Math.round(72 * 1.5) + 2 * GAP;  // the lowest row beneath it (thrust is tall)
 
   let on = false;
   const panels = {};     // side -> its element
@@ -162,6 +164,7 @@
   // would not fit at their size otherwise.
   function arrange() {
     const W = stage.clientWidth, H = stage.clientHeight;
+    let size;
     const safe = safeInsets();
     const x0 = safe.left, y0 = safe.top, x1 = W - safe.right, y1 = H - safe.bottom;
     const w = Math.max(1, x1 - x0), h = Math.max(1, y1 - y0);
@@ -174,7 +177,10 @@
       place(panels.turn, x0, y0, side, h);
       place(panels.thrust, x1 - side, y0, side, h);
       // Two turns abreast where the column is wide enough, else one above the other.
-      panels.turn.classList.toggle('stacked', side < 2 * SIZE + 3 * GAP);
+      const abreast = Math.floor((side - 3 * GAP) / 2);
+      const stacked = abreast < SMALLEST;
+      size = Math.min(LARGEST, stacked ? side - 2 * GAP : abreast, Math.floor((h - 3 * GAP) / 2.5));
+      panels.turn.classList.toggle('stacked', stacked);
       root.classList.add('touch-landscape');
       root.classList.remove('touch-portrait');
     } else {
@@ -184,10 +190,12 @@
       const below = y0 + frameH;
       place(panels.turn, x0, below, w / 2, y1 - below);
       place(panels.thrust, x0 + w / 2, below, w / 2, y1 - below);
+      size = Math.min(LARGEST, Math.floor((w / 2 - 3 * GAP) / 2), Math.floor((y1 - below - 2 * GAP) / 1.5));
       panels.turn.classList.remove('stacked');
       root.classList.add('touch-portrait');
       root.classList.remove('touch-landscape');
     }
+    root.style.setProperty('--touch-size', `${Math.max(SMALLEST, size)}px`);
     return frameArea;
   }
 
