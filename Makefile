@@ -92,7 +92,7 @@ test-web: build web
 	tests/web/node_equality.sh $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/tarnyx-headless.js || status=1; \
 	node tests/web/browser_test.mjs $(WEB_BUILD)/site \
 	  $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/shots || status=1; \
-	node tests/web/touch_test.mjs $(WEB_BUILD)/site $(WEB_BUILD)/shots || status=1; \
+	node tests/web/touch_test.mjs $(WEB_BUILD)/site $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/shots || status=1; \
 	exit $$status
 
 # The game's frames timed in headless Chromium beside the native frame benchmark of the same run

@@ -1,19 +1,23 @@
 // The page on a phone: headless Chromium with mobile emulation and touch, driven over the DevTools
 // protocol with fingers (Input.dispatchTouchEvent). The layout held upright and sideways, the
 // controls flying the ship, the manifest and its icons, a start with no network after one visit,
-// the tick rate on a slowed CPU, and no controls on the desktop. Prints one line per check, then
-// "N passed, N failed", and exits non-zero on any failure.
+// a flight by fingers replayed natively as a demo, the tick rate on a slowed CPU, and no controls
+// on the desktop. Prints one line per check, then "N passed, N failed", and exits non-zero on any
+// failure.
 //
-// Usage: node tests/web/touch_test.mjs SITE_DIR [SHOTS_DIR]
-import { mkdirSync, writeFileSync } from 'node:fs';
-import { resolve } from 'node:path';
+// Usage: node tests/web/touch_test.mjs SITE_DIR NATIVE_TOOL [SHOTS_DIR]
+// NATIVE_TOOL is the native tarnyx-headless, which replays the page's demo.
+import { execFileSync } from 'node:child_process';
+import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
 
 import { Browser } from './devtools.mjs';
 import { serve, sleep, until } from './site.mjs';
 
-const [siteDir, shotsDir] = process.argv.slice(2);
-if (!siteDir) {
-  console.error('usage: touch_test.mjs SITE_DIR [SHOTS_DIR]');
+const [siteDir, nativeTool, shotsDir] = process.argv.slice(2);
+if (!siteDir || !nativeTool) {
+  console.error('usage: touch_test.mjs SITE_DIR NATIVE_TOOL [SHOTS_DIR]');
   process.exit(2);
 }
 
@@ -205,6 +209,32 @@ try {
     await tap(page, '.touch-control[data-code="ShiftLeft"]');
     const fineOff = await page.evaluate('tarnyxTouch.fine()');
     check(`${shape}: a tap switches fine control on, another off`, fineOn[0] === true && fineOn[1] === 'true' && fineOff === false);
+
+    // The flight so far as a demo: the fingers went in as keys, so the native game flies it to
+    // the same ship.
+    if (shape === 'portrait') {
+      const taken = await page.evaluate(`(() => {
+        const size = Module._tarnyx_demo_take(), at = Module._tarnyx_demo_bytes();
+        const state = JSON.parse(Module.ccall('tarnyx_state', 'string', [], []));
+        return { bytes: Array.from(Module.HEAPU8.subarray(at, at + size)), player: state.Player };
+      })()`);
+      const scratch = mkdtempSync(join(tmpdir(), 'tarnyx-touch-'));
+      let replayed;
+      try {
+        writeFileSync(join(scratch, 'fingers.tnxdemo'), Buffer.from(taken.bytes));
+        replayed = JSON.parse(execFileSync(nativeTool, ['demo', join(scratch, 'fingers.tnxdemo'), '--state', '-'],
+                                           { encoding: 'utf8', maxBuffer: 1 << 26, stdio: ['ignore', 'pipe', 'pipe'] })
+                               .split('\n')[0]).Player;
+      } catch (e) {
+        replayed = { error: e.message };
+      } finally {
+        rmSync(scratch, { recursive: true, force: true });
+      }
+      check('the flight by fingers replays natively as a demo, to the same ship',
+            taken.bytes.length > 0 && JSON.stringify(replayed) === JSON.stringify(taken.player) &&
+            Math.hypot(replayed.VX, replayed.VY) > 1,
+            `page ${JSON.stringify(taken.player)}, native ${JSON.stringify(replayed)}`);
+    }
 
     // Hidden by another tab while a finger holds thrust: everything is let go.
     if (shape === 'portrait') {
