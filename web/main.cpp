@@ -157,7 +157,8 @@ EMSCRIPTEN_KEEPALIVE double tarnyx_step() {
   // A step that comes late for the timer's tick (the page's thread was busy elsewhere) ticks as
   // if on time, so that the lateness does not slow every tick after it.
   const TDXTimer* waiting = Application->OnIdle && Form1 ? Form1->DXTimer : nullptr;
-  backend->BeginStep(waiting != nullptr, waiting ? waiting->TickTime() : 0, waiting ? waiting->Interval() : 0);
+  backend->BeginStep(waiting != nullptr, waiting ? waiting->TickTime() : 0,
+                     waiting ? waiting->Interval() : 0);
   const bool going = Application->ProcessMessagesAndIdle();
   backend->EndStep();
   if (!going) return -2;

@@ -31,6 +31,6 @@ class TTickClock {
  private:
   bool FHeld = false;
   std::uint32_t FHeldAt = 0;
-  bool FRead = false;  // whether anything was read yet
+  bool FRead = false;       // whether anything was read yet
   std::uint32_t FLast = 0;  // the last reading given
 };
