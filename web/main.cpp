@@ -164,8 +164,10 @@ EMSCRIPTEN_KEEPALIVE double tarnyx_step() {
   if (!going) return -2;
   if (!Application->OnIdle || !Form1 || !Form1->DXTimer) return -1;
   const TDXTimer& timer = *Form1->DXTimer;
-  // Unsigned like the timer's own arithmetic, so that the clock's wrap-around does no harm.
-  const DWORD now = timeGetTime();
+  // Unsigned like the timer's own arithmetic, so that the clock's wrap-around does no harm. The
+  // page's clock itself: a reading through timeGetTime here, after a tick's due time, would be
+  // the earliest the next step could read, and a late tick could not keep its due time.
+  const DWORD now = TWebBackend::PageMilliseconds();
   const DWORD waited = now - timer.TickTime();
   const DWORD left = waited >= timer.Interval() ? 0 : timer.Interval() - waited;
   return static_cast<double>(now) + left;

@@ -180,8 +180,8 @@ bool TWebBackend::JoystickState(int index, TBackendJoystick& state) {
   return true;
 }
 
-// performance.now(): milliseconds since the page started, never going back.
-static std::uint32_t PageMilliseconds() {
+std::uint32_t TWebBackend::PageMilliseconds() {
+  // performance.now(): milliseconds since the page started, never going back.
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now()));
 }
 

@@ -48,6 +48,10 @@ class TWebBackend : public TBackend {
   // time it was due (TTickClock).
   void BeginStep(bool timerDue, std::uint32_t tickTime, std::uint32_t interval);
   void EndStep() { FClock.EndStep(); }
+  // The page's own clock, as timeGetTime counts (wrapping), for the page's planning of its next
+  // step: read past the tick clock, so that a step planned early does not stop the next tick
+  // from keeping its due time (the program's readings never go back).
+  static std::uint32_t PageMilliseconds();
 
   bool Active() const { return FVisible && FFocused; }
   long PresentCount() const { return FPresentCount; }

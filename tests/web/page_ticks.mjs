@@ -88,12 +88,14 @@ try {
           rate: (t1 - t0) * 1000 / (s1 - s0),
           lateMedian: median(watch.late), late90: quantile(watch.late, 0.9),
           lateOver2: watch.late.filter((l) => l > 2).length / Math.max(1, watch.late.length),
+          lateMax: Math.max(0, ...watch.late),
           stepMedian: median(watch.step), tickMedian: median(stats[0]), presentMedian: median(stats[1]),
           stepsPerTick: watch.steps / Math.max(1, watch.late.length),
         };
         ((results[site] ??= {})[rate] ??= []).push(m);
         console.log(`round ${round} ${site} ${rate}x: ${m.rate.toFixed(1)} ticks/s; late by ${m.lateMedian.toFixed(2)} ms ` +
-                    `(90%: ${m.late90.toFixed(2)}, over 2 ms: ${(m.lateOver2 * 100).toFixed(0)}%), tick ${m.tickMedian.toFixed(2)} ms ` +
+                    `(90%: ${m.late90.toFixed(2)}, over 2 ms: ${(m.lateOver2 * 100).toFixed(0)}%, at most ${m.lateMax.toFixed(0)}), ` +
+                    `tick ${m.tickMedian.toFixed(2)} ms ` +
                     `(present ${m.presentMedian.toFixed(2)}), ${m.stepsPerTick.toFixed(1)} steps a tick`);
       }
     }

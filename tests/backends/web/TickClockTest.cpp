@@ -65,6 +65,21 @@ TEST(TickClock, HoldsAcrossTheClocksWrapAround) {
   EXPECT_EQ(clock.Read(10), 10u);
 }
 
+// Catching up: ticks late by more than an interval come one after the other, each reading the
+// time it was due, as long as nothing reads the clock between the steps.
+TEST(TickClock, TicksLateByIntervalsCatchUpOneAfterTheOther) {
+  TTickClock clock;
+  std::uint32_t tickTime = 100;
+  for (std::uint32_t step = 0; step < 3; ++step) {
+    clock.BeginStep(165 + step, true, tickTime, Interval);  // 45 ms late, then less
+    tickTime = clock.Read(165 + step);
+    EXPECT_EQ(tickTime, 120 + 20 * step);
+    clock.EndStep();
+  }
+  clock.BeginStep(168, true, tickTime, Interval);  // due at 180: on time again
+  EXPECT_EQ(clock.Read(168), 168u);
+}
+
 // The frame timer's rule (a tick once the interval has passed since the reading at the last tick,
 // which the tick then keeps), driven by a page that wakes for each tick late by up to lateMax ms,
 // but never before the last step's time: the ticks in ten seconds of the page's clock.
