@@ -1,7 +1,8 @@
 // How many ticks a second the page runs with its CPU slowed down (DevTools' CPU throttling, as
-// on a modest phone), and where each tick's time goes: how late the page woke for it, how long
-// the game's step took and, of that, the present. Several builds of the site are measured in
-// turns, round after round, so that a machine busy elsewhere weighs on them alike.
+// on a modest phone), and where each tick's time goes: how late the page woke for it (after the
+// time the step before asked for), how long the game's step took and, of that, the present.
+// Several builds of the site are measured in turns, round after round, so that a machine busy
+// elsewhere weighs on them alike.
 //
 // Usage: node tests/web/page_ticks.mjs [--rates 1,4,6,10] [--rounds 3] [--seconds 5] SITE_DIR...
 // Prints one line per measurement, then the medians per site and rate, and the load average.
