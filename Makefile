@@ -91,13 +91,14 @@ web:
 	@cmake --build $(WEB_BUILD) -j $(JOBS)
 
 # The browser build checked: its headless tool under node against the native one, byte for byte,
-# and the page in a headless Chromium (screenshots in $(WEB_BUILD)/shots/). Both run, then the
-# target fails if either did.
+# the page in a headless Chromium, and the page on an emulated phone with touch (screenshots in
+# $(WEB_BUILD)/shots/). All run, then the target fails if any did.
 test-web: build web
 	@status=0; \
 	tests/web/node_equality.sh $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/tarnyx-headless.js || status=1; \
 	node tests/web/browser_test.mjs $(WEB_BUILD)/site \
 	  $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/shots || status=1; \
+	node tests/web/touch_test.mjs $(WEB_BUILD)/site $(BUILD)/tools/headless/tarnyx-headless $(WEB_BUILD)/shots || status=1; \
 	exit $$status
 
 # The game's frames timed in headless Chromium beside the native frame benchmark of the same run

@@ -158,11 +158,21 @@ extern "C" {
 // the demo being played has ended.
 EMSCRIPTEN_KEEPALIVE double tarnyx_step() {
   if (demoDone) return -3;
-  if (!started || !Application || !Application->ProcessMessagesAndIdle()) return -2;
+  if (!started || !Application) return -2;
+  // A step that comes late for the timer's tick (the page's thread was busy elsewhere) ticks as
+  // if on time, so that the lateness does not slow every tick after it.
+  const TDXTimer* waiting = Application->OnIdle && Form1 ? Form1->DXTimer : nullptr;
+  backend->BeginStep(waiting != nullptr, waiting ? waiting->TickTime() : 0,
+                     waiting ? waiting->Interval() : 0);
+  const bool going = Application->ProcessMessagesAndIdle();
+  backend->EndStep();
+  if (!going) return -2;
   if (!Application->OnIdle || !Form1 || !Form1->DXTimer) return -1;
   const TDXTimer& timer = *Form1->DXTimer;
-  // Unsigned like the timer's own arithmetic, so that the clock's wrap-around does no harm.
-  const DWORD now = timeGetTime();
+  // Unsigned like the timer's own arithmetic, so that the clock's wrap-around does no harm. The
+  // page's clock itself: a reading through timeGetTime here, after a tick's due time, would be
+  // the earliest the next step could read, and a late tick could not keep its due time.
+  const DWORD now = TWebBackend::PageMilliseconds();
   const DWORD waited = now - timer.TickTime();
   const DWORD left = waited >= timer.Interval() ? 0 : timer.Interval() - waited;
   return static_cast<double>(now) + left;

@@ -93,8 +93,11 @@ let multiple = 1;
 
 function layOut() {
   const ratio = window.devicePixelRatio || 1;
-  const outWidth = Math.max(1, Math.round(stage.clientWidth * ratio));
-  const outHeight = Math.max(1, Math.round(stage.clientHeight * ratio));
+  // The whole stage, or the part of it that the touch controls leave (tarnyx-touch.js).
+  const area = (window.tarnyxFrameArea && window.tarnyxFrameArea()) ||
+      { left: 0, top: 0, width: stage.clientWidth, height: stage.clientHeight };
+  const outWidth = Math.max(1, Math.round(area.width * ratio));
+  const outHeight = Math.max(1, Math.round(area.height * ratio));
   const w = frame.width, h = frame.height;
   let width, height;
   if (outWidth * h <= outHeight * w) {
@@ -118,7 +121,7 @@ function layOut() {
   shown.hidden = false;
   shown.className = exact ? 'crisp' : 'smooth';
   Object.assign(shown.style, {
-    left: `${(outWidth - width) / 2 / ratio}px`, top: `${(outHeight - height) / 2 / ratio}px`,
+    left: `${area.left + (outWidth - width) / 2 / ratio}px`, top: `${area.top + (outHeight - height) / 2 / ratio}px`,
     width: `${width / ratio}px`, height: `${height / ratio}px`,
   });
   // Hidden, the game's canvas still gets the keys.
@@ -156,6 +159,15 @@ function sendKey(event, down) {
   if (took && !event.ctrlKey && !event.metaKey && !BROWSER_KEYS.has(event.code)) event.preventDefault();
   queueStep();
 }
+
+// A key of the key map pressed or let go other than on the keyboard (the touch controls), by its
+// KeyboardEvent.code: the keyboard's path, so the game and its demos take it as a key.
+window.tarnyxKey = (code, down) => {
+  if (!playing || ended || !Module.calledRun) return false;
+  Module.ccall('tarnyx_key', 'number', ['string', 'number', 'number', 'number'], [code, down ? 1 : 0, 0, 0]);
+  queueStep();
+  return true;
+};
 
 window.addEventListener('keydown', (e) => sendKey(e, true));
 window.addEventListener('keyup', (e) => sendKey(e, false));
@@ -326,9 +338,11 @@ document.addEventListener('visibilitychange', () => {
   if (document.visibilityState === 'visible') sound.context.resume().catch(() => {});
   else sound.context.suspend().catch(() => {});
 });
-// Any of the first gestures starts the audio.
-for (const type of ['pointerdown', 'touchstart', 'keydown'])
+// Any of the first gestures starts the audio; some browsers allow it only as a touch ends. The
+// touch controls call it from their own handlers too.
+for (const type of ['pointerdown', 'pointerup', 'touchstart', 'touchend', 'keydown'])
   window.addEventListener(type, startSound, { capture: true, passive: true });
+window.tarnyxAudioStart = startSound;
 
 // The loudest sample the page's output has had over its last 2048 samples (43 ms), 0..1: a
 // test's look at what is heard.

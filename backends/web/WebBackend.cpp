@@ -186,9 +186,15 @@ bool TWebBackend::JoystickState(int index, TBackendJoystick& state) {
   return true;
 }
 
-std::uint32_t TWebBackend::Milliseconds() {
+std::uint32_t TWebBackend::PageMilliseconds() {
   // performance.now(): milliseconds since the page started, never going back.
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now()));
+}
+
+std::uint32_t TWebBackend::Milliseconds() { return FClock.Read(PageMilliseconds()); }
+
+void TWebBackend::BeginStep(bool timerDue, std::uint32_t tickTime, std::uint32_t interval) {
+  FClock.BeginStep(PageMilliseconds(), timerDue, tickTime, interval);
 }
 
 std::uint32_t TWebBackend::TimeOfDayMs() const {

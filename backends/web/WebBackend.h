@@ -11,6 +11,7 @@
 #include "platform/Backend.h"
 #include "backends/web/CanvasFrame.h"
 #include "backends/web/GamepadMap.h"
+#include "backends/web/TickClock.h"
 
 // TWebBackend is fed by the page (web/tarnyx-page.js, through the exported functions of
 // web/main.cpp): each key press and release by its KeyboardEvent.code, the page's focus and
@@ -41,6 +42,16 @@ class TWebBackend : public TBackend {
   bool FixTimeOfDay(long long ms);
   // The time of day as TimeOfDay gives it, in ms past midnight UTC.
   std::uint32_t TimeOfDayMs() const;
+
+  // Around each step of the page's loop: where the frame timer stands (whether it waits to tick,
+  // its last tick's clock reading and its interval), so that a step late for a tick reads the
+  // time it was due (TTickClock).
+  void BeginStep(bool timerDue, std::uint32_t tickTime, std::uint32_t interval);
+  void EndStep() { FClock.EndStep(); }
+  // The page's own clock, as timeGetTime counts (wrapping), for the page's planning of its next
+  // step: read past the tick clock, so that a step planned early does not stop the next tick
+  // from keeping its due time (the program's readings never go back).
+  static std::uint32_t PageMilliseconds();
 
   bool Active() const { return FVisible && FFocused; }
   long PresentCount() const { return FPresentCount; }
@@ -83,6 +94,7 @@ class TWebBackend : public TBackend {
   bool FVisible = true;
   bool FFocused = true;
   long long FFixedTimeOfDay = -1;  // -1: the clock's
+  TTickClock FClock;
   std::set<std::string> FDown;  // the keys held, by KeyboardEvent.code
   std::vector<TGamepadReading> FPads;
   TCanvasFrame FCanvas;              // the frame as the canvas takes it

@@ -10,6 +10,7 @@ import { Browser } from './devtools.mjs';
 const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
   '.wasm': 'application/wasm', '.png': 'image/png', '.json': 'application/json',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Serves the files of folder, and those of other folders under the paths mounts names
