@@ -39,11 +39,11 @@ run: game
 	./$(BUILD)/app/tarnyx
 
 # Every test: the normal build (with the short fuzz runs), the browser build (under node and in
-# headless Chromium), then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (with the soak run). The sanitizer build also computes the game's
+# headless Chromium), the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (with the soak run), then the arm64 build under qemu. The sanitizer build also computes the game's
 # 80-bit numbers in software (TARNYX_PORTABLE_EXTENDED), as machines without the x87 do, and its
-# headless tool must match the normal build's byte for byte.
-test: test-fast test-web test-sanitize
+# headless tool must match the normal build's byte for byte, as the arm64 one must.
+test: test-fast test-web test-sanitize test-arm64
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE soak
