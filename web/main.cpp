@@ -132,7 +132,7 @@ int main() {
     if (!Form1) throw std::runtime_error("the main form was not made");
     HookDemo(*Form1);
     // Behind the demo's hooks, so that a demo's sound is that of its input.
-    if (!demoFast) {
+    if (!(playback && playback->Fast())) {
       PlayOnBackend(sound);
       ControlByKeys(sound, Application->AppKeys(), [] { WebSoundChanged(sound.Volume(), sound.Muted() ? 1 : 0); });
       AttachSound(*Form1, sound);
