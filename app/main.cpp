@@ -8,11 +8,17 @@
 #include "app/Form1.h"
 #include "app/GameDemo.h"
 #include "app/WindowIcon.h"
+#include "framework/X87Precision.h"
 #include "platform/sdl/SdlBackend.h"
 #include "shell/Application.h"
 #include "shell/Exception.h"
 
 int main(int argc, char** argv) {
+  // The game runs on this thread; its numbers are the same everywhere only at full precision.
+  if (!TX87Precision::SetForGame()) {
+    std::cerr << "tarnyx: the x87 cannot be set to 64-bit precision\n";
+    return 1;
+  }
   TDemoOptions demoOptions;
   int status = HandleCommandLine(argc, argv, TSdlBackend::LibraryVersion(), std::cout, std::cerr, &demoOptions);
   if (status >= 0) return status;

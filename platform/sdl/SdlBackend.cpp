@@ -327,8 +327,10 @@ struct TSdlBackend::TState {
 
 TSdlBackend::TSdlBackend() : S(std::make_unique<TState>()) {
   // The game's output may go to a program that ends before the game does (tarnyx | head): a
-  // write to it must fail, not end the game.
+  // write to it must fail, not end the game. Windows has no such signal: there the write fails.
+#ifdef SIGPIPE
   std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 TSdlBackend::~TSdlBackend() {

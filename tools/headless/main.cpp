@@ -3,6 +3,7 @@
 #include <cstring>
 #include <exception>
 
+#include "framework/X87Precision.h"
 #include "shell/PrintableText.h"
 #include "tools/headless/Commands.h"
 
@@ -36,6 +37,11 @@ void PrintUsage(std::FILE* to) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The game runs on this thread; its numbers are the same everywhere only at full precision.
+  if (!TX87Precision::SetForGame()) {
+    std::fputs("tarnyx-headless: the x87 cannot be set to 64-bit precision\n", stderr);
+    return 1;
+  }
   if (argc < 2) {
     PrintUsage(stderr);
     return 2;
