@@ -7,12 +7,13 @@ PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
+WINDOWS_BUILD ?= build-windows
 # A build first made to play or to measure has no tests (and needs no GoogleTest); one that has
 # them already keeps them.
 NEW_BUILD_FLAGS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF)
 
 .PHONY: all deps configure build game run test test-fast test-sanitize bench deb install uninstall clean
-.PHONY: web web-serve test-web web-bench
+.PHONY: web web-serve test-web web-bench windows
 
 all: build
 
@@ -110,5 +111,18 @@ web-serve: web
 	@echo "Tarnyx: http://127.0.0.1:$(WEB_PORT)/"
 	cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
+# The game for 64-bit Windows, cross-built with mingw-w64: SDL2, FreeType and libpng built once
+# from Debian's sources into $(WINDOWS_BUILD)/deps/, then $(WINDOWS_BUILD)/app/tarnyx.exe (the
+# window program) and $(WINDOWS_BUILD)/tools/headless/tarnyx-headless.exe (a console program;
+# beside it, tarnyx-headless runs it under Wine). Each .exe needs only Windows' own DLLs.
+windows:
+	@scripts/install-deps windows
+	@scripts/build-windows-deps $(WINDOWS_BUILD)
+	@PKG_CONFIG_LIBDIR=$(abspath $(WINDOWS_BUILD))/deps/lib/pkgconfig cmake -S . -B $(WINDOWS_BUILD) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake \
+	  -DTARNYX_WINDOWS_DEPS=$(abspath $(WINDOWS_BUILD))/deps -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  $(if $(wildcard $(WINDOWS_BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF) >/dev/null
+	@cmake --build $(WINDOWS_BUILD) --target tarnyx tarnyx-headless -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(WEB_BUILD) $(WINDOWS_BUILD)
