@@ -25,8 +25,9 @@ TEST(X87Precision, ForGameSetsPrecisionAndRoundingAndKeepsTheMasks) {
 #ifdef TARNYX_HARDWARE_EXTENDED
 
 // 1/3 in the calling thread's x87: all 64 significand bits at full precision, the last 11 zero
-// at double's.
-std::uint64_t OneThirdSignificand() {
+// at double's. Not inlined: the compiler takes the control word as fixed and would be free to move
+// an inlined division across the calls that change it.
+[[gnu::noinline]] std::uint64_t OneThirdSignificand() {
   volatile long double one = 1, three = 3;
   return ToSoft(one / three).Significand();
 }
