@@ -71,7 +71,7 @@ lacks web 'gtest|gmock|xvfb|lintian|chromium|benchmark'
 # The Windows cross-build: its compiler, zlib, Wine and the packaging tools, and the font it
 # embeds; none of it is in the test set yet.
 for p in g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine64 xvfb xdotool imagemagick nsis zip \
-  fonts-terminus-otb cmake pkg-config; do
+  fonts-terminus-otb cmake pkg-config googletest; do
   has windows "$p"
 done
 lacks test 'mingw|wine|nsis'
