@@ -1,11 +1,12 @@
 # The 64-bit Windows build (mingw-w64, see cmake/toolchains/): what differs from the Linux one.
 #
-# The system services that are POSIX in platform/ (replacing a file, putting it on the disk, the
-# player's folder and the time stamp of a screenshot) are built from their Windows drafts in
-# system-win-drafts/ instead, behind the same headers.
+# The system services that are POSIX in platform/ (replacing a file, putting it on the disk, making
+# a file new and renaming it over another, the player's folder and the time stamp of a screenshot)
+# are built from their Windows drafts in system-win-drafts/ instead, behind the same headers.
 set(tarnyx_windows_drafts
   platform/FileReplacement.cpp
   platform/FileSync.cpp
+  platform/NewFiles.cpp
   platform/Screenshot.cpp)
 get_target_property(tarnyx_platform_sources tarnyx_platform SOURCES)
 foreach(posix ${tarnyx_windows_drafts})
@@ -16,7 +17,8 @@ endforeach()
 set_property(TARGET tarnyx_platform PROPERTY SOURCES ${tarnyx_platform_sources})
 
 # The window program runs in the GUI subsystem: no console window opens beside the game. Its
-# output (--help, --version, a demo's result line) still reaches a console or pipe that started it.
+# output (--help, --version, a demo's result line) reaches a pipe or file it is redirected to; typed
+# in a console it shows nothing until the program attaches to its parent's console.
 if(TARGET tarnyx)
   target_link_options(tarnyx PRIVATE -mwindows)
 endif()
@@ -38,4 +40,10 @@ export WINEPREFIX=\"\${WINEPREFIX:-${PROJECT_BINARY_DIR}/wine}\" WINEDEBUG=\"\${
 exec '${TARNYX_WINE64}' '$<TARGET_FILE:tarnyx-headless>' \"$@\"
 "
        FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endif()
+
+# M_PI and the other constants of <cmath> are POSIX's; mingw's headers give them on request. Only
+# the angle table's test uses one.
+if(TARGET tests_framework)
+  target_compile_definitions(tests_framework PRIVATE _USE_MATH_DEFINES)
 endif()

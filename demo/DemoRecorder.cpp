@@ -7,6 +7,7 @@
 #include "demo/DemoFormat.h"
 #include "demo/GameChecksum.h"
 #include "platform/FileSync.h"
+#include "platform/NewFiles.h"
 
 namespace {
 // Checkpoints between two syncs to the disk: five seconds at 50 frames a second.
@@ -15,8 +16,8 @@ constexpr int CheckpointsPerSync = 5;
 
 TDemoRecorder::TDemoRecorder(std::string path, std::uint32_t seed, std::string_view gameVersion)
     : writer_(seed, gameVersion), path_(std::move(path)), part_(path_ + ".part") {
-  // "x": never over another recording's remains.
-  file_ = std::fopen(part_.c_str(), "wbx");
+  // Never over another recording's remains.
+  file_ = CreateNewFile(part_);
   if (!file_) {
     if (errno == EEXIST)
       throw EDemoError(part_ + " exists (left by an interrupted recording?): move it away first");
@@ -90,7 +91,7 @@ bool TDemoRecorder::Finish(std::string& error) {
   }
   if (std::fclose(file_) != 0) Fail("cannot write");
   file_ = nullptr;
-  if (error_.empty() && std::rename(part_.c_str(), path_.c_str()) != 0)
+  if (error_.empty() && !RenameReplacing(part_, path_))
     error_ = "cannot rename " + part_ + " to " + path_ + ": " + std::strerror(errno);
   if (error_.empty()) SyncFolderOf(path_);
   error = error_;

@@ -46,6 +46,11 @@ std::string SystemReason(DWORD error) {
 TFileReplacement::TFileReplacement(std::string path) : Path(std::move(path)), Target(Path) {
   struct _stat64 old;
   const bool exists = ::_stat64(Path.c_str(), &old) == 0;
+  if (exists && (old.st_mode & _S_IFMT) == _S_IFDIR) {
+    // Windows would refuse it as "Permission denied", which misleads.
+    Fail(EISDIR);
+    return;
+  }
   if (exists && (old.st_mode & _S_IFMT) != _S_IFREG) {
     // A device (NUL, CON): written in place.
     File = std::fopen(Path.c_str(), "wb");
