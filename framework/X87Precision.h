@@ -20,7 +20,8 @@ struct TX87Precision {
   // The control word with the game's precision and rounding, every other bit (the exception
   // masks) kept.
   static constexpr std::uint16_t ForGame(std::uint16_t word) {
-    return static_cast<std::uint16_t>((word & ~(PrecisionMask | RoundingMask)) | Precision64 | RoundToNearest);
+    return static_cast<std::uint16_t>((word & ~(PrecisionMask | RoundingMask)) | Precision64 |
+                                      RoundToNearest);
   }
   static constexpr bool IsForGame(std::uint16_t word) { return ForGame(word) == word; }
 

@@ -36,7 +36,8 @@ std::string SystemReason(DWORD error) {
   char text[512] = "";
   DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                 error, 0, text, sizeof text, nullptr);
-  while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
+  while (length > 0 &&
+         (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
     text[--length] = '\0';
   return length ? std::string(text) : "error " + std::to_string(error);
 }
@@ -69,7 +70,8 @@ TFileReplacement::TFileReplacement(std::string path) : Path(std::move(path)), Ta
   const std::string prefix = FolderOf(Target) + "." + NameOf(Target).substr(0, NameMax - 32) + ".";
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    Temp = prefix + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(NextTemp++) + ".tmp";
+    Temp =
+        prefix + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(NextTemp++) + ".tmp";
     fd = ::_open(Temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                  _S_IREAD | _S_IWRITE);
     if (fd < 0 && errno != EEXIST) break;
@@ -109,7 +111,8 @@ bool TFileReplacement::Commit() {
   } else if (!Temp.empty()) {
     // rename() refuses an existing target on Windows; MoveFileEx replaces it in one step, and
     // returns only once the move is on the disk.
-    if (!MoveFileExA(Temp.c_str(), Target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExA(Temp.c_str(), Target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       const DWORD error = GetLastError();
       if (Good()) Message = "cannot write " + Path + ": " + SystemReason(error);
       Discard();

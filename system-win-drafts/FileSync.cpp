@@ -28,8 +28,9 @@ bool SyncFolderOf(const std::string& path) {
   std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   // A folder opens only with backup semantics; flushing it needs write access, which a folder
   // the player owns grants. Where either is refused only the guarantee is lost.
-  HANDLE handle = CreateFileA(folder.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle = CreateFileA(folder.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   const bool ok = FlushFileBuffers(handle) != 0;
   CloseHandle(handle);

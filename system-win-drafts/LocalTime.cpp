@@ -4,4 +4,6 @@
 // system/LocalTime.h there; compile-checked against that header, not built on this branch).
 #include "system/LocalTime.h"
 
-bool LocalCalendarTime(std::time_t moment, std::tm& local) { return localtime_s(&local, &moment) == 0; }
+bool LocalCalendarTime(std::time_t moment, std::tm& local) {
+  return localtime_s(&local, &moment) == 0;
+}

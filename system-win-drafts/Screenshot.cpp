@@ -1,4 +1,5 @@
-// Screenshots as files, on Windows: the player's folder under %LOCALAPPDATA% and a local time stamp.
+// Screenshots as files, on Windows: the player's folder under %LOCALAPPDATA% and a local time
+// stamp.
 //
 // DRAFT for the Windows build: the counterpart of platform/Screenshot.cpp (POSIX) behind the same
 // header, to be split with it into the user-folder and time-of-day services. GameDataFolder's
@@ -24,7 +25,9 @@ bool Usable(const char* path) {
   return drive || network;
 }
 
-bool EndsInSeparator(const std::string& folder) { return folder.back() == '/' || folder.back() == '\\'; }
+bool EndsInSeparator(const std::string& folder) {
+  return folder.back() == '/' || folder.back() == '\\';
+}
 
 }  // namespace
 

@@ -19,13 +19,16 @@ class NewFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Folder = fs::path(::testing::TempDir()) /
-             (std::string("tarnyx-newfiles-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+             (std::string("tarnyx-newfiles-") +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(Folder);
     fs::create_directories(Folder);
   }
   void TearDown() override { fs::remove_all(Folder); }
   std::string Path(const char* name) const { return (Folder / name).string(); }
-  static void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+  static void Put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
   static std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
