@@ -7,12 +7,13 @@ PREFIX ?= /usr/local
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 WEB_BUILD ?= build-web
 WEB_PORT ?= 8000
+WINDOWS_BUILD ?= build-windows
 # A build first made to play or to measure has no tests (and needs no GoogleTest); one that has
 # them already keeps them.
 NEW_BUILD_FLAGS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF)
 
 .PHONY: all deps configure build game run test test-fast test-sanitize bench deb install uninstall clean
-.PHONY: web web-serve test-web web-bench
+.PHONY: web web-serve test-web web-bench windows test-windows
 
 all: build
 
@@ -36,11 +37,11 @@ run: game
 	./$(BUILD)/app/tarnyx
 
 # Every test: the normal build (with the short fuzz runs), the browser build (under node and in
-# headless Chromium), then the whole suite again under AddressSanitizer and
+# headless Chromium), the Windows build (under Wine), then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer (with the soak run). The sanitizer build also computes the game's
 # 80-bit numbers in software (TARNYX_PORTABLE_EXTENDED), as machines without the x87 do, and its
 # headless tool must match the normal build's byte for byte.
-test: test-fast test-web test-sanitize
+test: test-fast test-web test-windows test-sanitize
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE soak
@@ -110,5 +111,31 @@ web-serve: web
 	@echo "Tarnyx: http://127.0.0.1:$(WEB_PORT)/"
 	cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
+# The game for 64-bit Windows, cross-built with mingw-w64: SDL2, FreeType and libpng built once
+# from Debian's sources into $(WINDOWS_BUILD)/deps/, then $(WINDOWS_BUILD)/tarnyx.exe (the window
+# program), $(WINDOWS_BUILD)/tarnyx-headless.exe (a console program; $(WINDOWS_BUILD)/tools/headless/
+# tarnyx-headless runs it under Wine) and the packages tarnyx-VERSION-win64.zip and
+# tarnyx-VERSION-setup.exe. Each .exe needs only Windows' own DLLs.
+windows:
+	@scripts/install-deps windows
+	@scripts/build-windows-deps $(WINDOWS_BUILD)
+	@PKG_CONFIG_LIBDIR=$(abspath $(WINDOWS_BUILD))/deps/lib/pkgconfig cmake -S . -B $(WINDOWS_BUILD) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake \
+	  -DTARNYX_WINDOWS_DEPS=$(abspath $(WINDOWS_BUILD))/deps -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  $(if $(wildcard $(WINDOWS_BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF) >/dev/null
+	@cmake --build $(WINDOWS_BUILD) --target tarnyx tarnyx-headless windows-packages -j $(JOBS)
+
+# The Windows build checked under Wine: its headless tool against the Linux one byte for byte,
+# the game in a window under Xvfb, names beyond ASCII, and the installer's silent install and
+# uninstall.
+test-windows: build windows
+	@status=0; \
+	tests/scripts/same_outputs.sh $(BUILD)/tools/headless/tarnyx-headless \
+	  $(WINDOWS_BUILD)/tools/headless/tarnyx-headless || status=1; \
+	tests/windows/window.sh $(WINDOWS_BUILD) $(BUILD)/tools/headless/tarnyx-headless || status=1; \
+	tests/windows/unicode_paths.sh $(WINDOWS_BUILD) $(BUILD)/tools/headless/tarnyx-headless || status=1; \
+	tests/windows/installer.sh $(WINDOWS_BUILD) || status=1; \
+	exit $$status
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(WEB_BUILD) $(WINDOWS_BUILD)
