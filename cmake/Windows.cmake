@@ -25,12 +25,16 @@ add_custom_command(OUTPUT ${ico}
   COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/make-ico ${ico} ${icon_pngs}
   DEPENDS ${PROJECT_SOURCE_DIR}/scripts/make-ico ${icon_pngs}
   COMMENT "The game's icon from assets/icons/")
+add_custom_target(tarnyx-icon DEPENDS ${ico})
 
 if(TARGET tarnyx)
   enable_language(RC)
   configure_file(${PROJECT_SOURCE_DIR}/dist/windows/tarnyx.rc.in ${PROJECT_BINARY_DIR}/windows/tarnyx.rc @ONLY)
   target_sources(tarnyx PRIVATE ${PROJECT_BINARY_DIR}/windows/tarnyx.rc)
-  set_source_files_properties(${PROJECT_BINARY_DIR}/windows/tarnyx.rc PROPERTIES OBJECT_DEPENDS ${ico})
+  # The icon is made before the resource compiler reads it, and a changed icon recompiles it.
+  add_dependencies(tarnyx tarnyx-icon)
+  set_source_files_properties(${PROJECT_BINARY_DIR}/windows/tarnyx.rc TARGET_DIRECTORY tarnyx
+                              PROPERTIES OBJECT_DEPENDS ${ico})
   # The window program runs in the GUI subsystem: no console window opens beside the game. What
   # it prints reaches the console it was typed in through AttachParentConsole (system/Console.h).
   target_link_options(tarnyx PRIVATE -mwindows)
