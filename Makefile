@@ -126,15 +126,19 @@ windows:
 	@cmake --build $(WINDOWS_BUILD) --target tarnyx tarnyx-headless windows-packages -j $(JOBS)
 
 # The Windows build checked under Wine: its headless tool against the Linux one byte for byte,
-# the game in a window under Xvfb, names beyond ASCII, and the installer's silent install and
-# uninstall.
+# the game in a window under Xvfb, names beyond ASCII, the installer's silent install and
+# uninstall, and the unit tests of the system services and the framework (the x87's precision).
+# All run, then the target fails if any did.
 test-windows: build windows
+	@PKG_CONFIG_LIBDIR=$(abspath $(WINDOWS_BUILD))/deps/lib/pkgconfig cmake -S . -B $(WINDOWS_BUILD) -DBUILD_TESTING=ON >/dev/null
+	@cmake --build $(WINDOWS_BUILD) --target tests_system tests_framework -j $(JOBS)
 	@status=0; \
 	tests/scripts/same_outputs.sh $(BUILD)/tools/headless/tarnyx-headless \
 	  $(WINDOWS_BUILD)/tools/headless/tarnyx-headless || status=1; \
 	tests/windows/window.sh $(WINDOWS_BUILD) $(BUILD)/tools/headless/tarnyx-headless || status=1; \
 	tests/windows/unicode_paths.sh $(WINDOWS_BUILD) $(BUILD)/tools/headless/tarnyx-headless || status=1; \
 	tests/windows/installer.sh $(WINDOWS_BUILD) || status=1; \
+	tests/windows/unit_tests.sh $(WINDOWS_BUILD) tests/tests_system.exe tests/tests_framework.exe || status=1; \
 	exit $$status
 
 clean:

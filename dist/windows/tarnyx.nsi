@@ -1,10 +1,10 @@
 ; The Windows installer: tarnyx.exe and tarnyx-headless.exe in Program Files\Tarnyx, a Start-menu
 ; entry, an uninstaller and an entry in Windows' list of installed programs.
-; makensis is given VERSION (the version text), FILE_VERSION (four numbers), FILE_NAME_VERSION,
-; STAGE (the folder with the files to install), ICON and OUTFILE with -D.
-Unicode true
+; makensis is given VERSION (the version text), FILE_VERSION (four numbers), STAGE (the folder
+; with the files to install), ICON and OUTFILE with -D.
+; A 64-bit installer: it runs where only 64-bit Windows programs run (Wine without its 32-bit half).
+Target amd64-unicode
 SetCompressor /SOLID lzma
-!include "x64.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarnyx"
 
@@ -30,10 +30,6 @@ UninstPage uninstConfirm
 UninstPage instfiles
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "Tarnyx needs 64-bit Windows." /SD IDOK
-    Abort
-  ${EndIf}
   SetRegView 64
 FunctionEnd
 
