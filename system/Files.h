@@ -17,10 +17,10 @@ enum TPathKind {
   pkFolder,           // a folder
   pkCharacterDevice,  // a terminal, /dev/null, Windows' NUL or CON
   pkBlockDevice,
-  pkFifo,             // a named pipe
+  pkFifo,  // a named pipe
   pkSocket,
-  pkOther,            // anything else the system has
-  pkUnknown           // it cannot be looked at (no permission, a name the system refuses)
+  pkOther,   // anything else the system has
+  pkUnknown  // it cannot be looked at (no permission, a name the system refuses)
 };
 
 // What LookAtPath found: the kind, the size of a regular file in bytes, and for pkUnknown the

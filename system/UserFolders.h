@@ -10,8 +10,8 @@
 std::string GameDataFolder(std::string& reason);
 
 // The folder for the game's settings, with a closing separator: on POSIX systems
-// $XDG_CONFIG_HOME/tarnyx/, or else $HOME/.config/tarnyx/; on Windows %APPDATA%\Tarnyx\. Empty, with the reason, when the system
-// names no such folder. The folder may not exist yet.
+// $XDG_CONFIG_HOME/tarnyx/, or else $HOME/.config/tarnyx/; on Windows %APPDATA%\Tarnyx\. Empty,
+// with the reason, when the system names no such folder. The folder may not exist yet.
 std::string GameConfigFolder(std::string& reason);
 
 // The XDG rule, pure: xdgHome/tarnyx/, or else home/belowHome/tarnyx/. A variable that is unset,

@@ -7,11 +7,10 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 // After windows.h: the Direct3D headers need its types.
+#include <SDL_system.h>
 #include <d3d11.h>
 #include <d3d9.h>
 #include <dxgi.h>
-
-#include <SDL_system.h>
 
 namespace {
 
@@ -31,7 +30,8 @@ std::string D3D9Adapter(SDL_Renderer* renderer) {
   D3DDEVICE_CREATION_PARAMETERS creation{};
   if (SUCCEEDED(device->GetDirect3D(&d3d)) && SUCCEEDED(device->GetCreationParameters(&creation))) {
     D3DADAPTER_IDENTIFIER9 id{};
-    if (SUCCEEDED(d3d->GetAdapterIdentifier(creation.AdapterOrdinal, 0, &id))) description = id.Description;
+    if (SUCCEEDED(d3d->GetAdapterIdentifier(creation.AdapterOrdinal, 0, &id)))
+      description = id.Description;
   }
   if (d3d) d3d->Release();
   device->Release();  // SDL_RenderGetD3D9Device added a reference

@@ -21,7 +21,8 @@ namespace {
 // A handle that leads somewhere: a file, a pipe or a console the program was given.
 bool Leads(DWORD which) {
   HANDLE handle = GetStdHandle(which);
-  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+         GetFileType(handle) != FILE_TYPE_UNKNOWN;
 }
 
 }  // namespace

@@ -19,7 +19,9 @@ namespace {
 // left by a process that died is skipped (the file is created exclusively).
 std::atomic<unsigned> NextTemp{0};
 
-std::string FolderOf(const std::string& path) { return path.substr(0, LastPathSeparator(path) + 1); }
+std::string FolderOf(const std::string& path) {
+  return path.substr(0, LastPathSeparator(path) + 1);
+}
 std::string NameOf(const std::string& path) { return path.substr(LastPathSeparator(path) + 1); }
 
 // The longest name, in bytes of UTF-8, that keeps the temporary name within the 255 UTF-16 units
@@ -65,7 +67,8 @@ TFileReplacement::TFileReplacement(std::string path) : Path(std::move(path)), Ta
   const std::string prefix = FolderOf(Target) + "." + CutName(NameOf(Target), NameMax - 32) + ".";
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    Temp = prefix + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(NextTemp++) + ".tmp";
+    Temp =
+        prefix + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(NextTemp++) + ".tmp";
     std::wstring wideTemp;
     WideName(Temp, wideTemp);
     fd = ::_wopen(wideTemp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
@@ -96,8 +99,8 @@ bool TFileReplacement::Write(const void* data, std::size_t size) {
 
 bool TFileReplacement::WriteAt(long offset, const void* data, std::size_t size) {
   if (!Good()) return false;
-  if (std::fseek(File, offset, SEEK_SET) != 0 || (size && std::fwrite(data, 1, size, File) != size) ||
-      std::fseek(File, 0, SEEK_END) != 0)
+  if (std::fseek(File, offset, SEEK_SET) != 0 ||
+      (size && std::fwrite(data, 1, size, File) != size) || std::fseek(File, 0, SEEK_END) != 0)
     Fail(errno);
   return Good();
 }

@@ -51,7 +51,8 @@ TSmallFileRead ReadSmallFile(const std::string& path, std::size_t limit, std::st
   std::size_t got = 0;
   while (got < buffer.size()) {
     const std::size_t want = buffer.size() - got;
-    const int n = ::_read(fd, buffer.data() + got, want > 1u << 30 ? 1u << 30 : static_cast<unsigned>(want));
+    const int n =
+        ::_read(fd, buffer.data() + got, want > 1u << 30 ? 1u << 30 : static_cast<unsigned>(want));
     if (n < 0) {
       error = "cannot be read: " + Reason(errno);
       break;

@@ -2,10 +2,10 @@
 // settings.
 #include "system/UserFolders.h"
 
-#include "system/windows/WideText.h"  // windows.h first
-
 #include <knownfolders.h>
 #include <shlobj.h>
+
+#include "system/windows/WideText.h"  // windows.h first
 
 namespace {
 

@@ -7,7 +7,8 @@ bool WideName(const std::string& utf8, std::wstring& wide) {
   wide.clear();
   if (utf8.empty()) return true;
   const int size = static_cast<int>(utf8.size());
-  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
+  const int length =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
   if (length <= 0) {
     errno = EILSEQ;
     return false;

@@ -1,12 +1,12 @@
 // Files by their UTF-8 names: made new without touching one that is there, renamed over another,
 // looked at, removed, and folders made, also with names beyond ASCII.
-#include "system/Files.h"
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <string>
+
+#include "system/Files.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ class FilesTest : public ::testing::Test {
     ASSERT_TRUE(MakeFolders(Folder, reason)) << reason;
   }
   void TearDown() override {
-    for (const char* name : {"rec.part", "new", "old", "fresh", "Ωmega ünïcødé.tnxdemo", "日本/frame.png"})
+    for (const char* name :
+         {"rec.part", "new", "old", "fresh", "Ωmega ünïcødé.tnxdemo", "日本/frame.png"})
       RemoveFile(Path(name));
     // The empty folders (Windows' C library removes no folder: they stay in its temporary folder).
     std::remove((Folder + "日本").c_str());
@@ -39,7 +40,8 @@ class FilesTest : public ::testing::Test {
     if (!file) return "(cannot open)";
     std::string text;
     char buffer[256];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, got);
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+      text.append(buffer, got);
     std::fclose(file);
     return text;
   }
@@ -50,14 +52,21 @@ TEST_F(FilesTest, ANewFileIsMadeAndOneThatIsThereIsRefusedAndKept) {
   std::FILE* made = CreateNewFile(Path("rec.part"));
   ASSERT_NE(made, nullptr);
   // Bytes as written: no line-end translation, no end at 0x1A.
-  EXPECT_EQ(std::fwrite("a\nb\x1a" "c", 1, 5, made), 5u);
+  EXPECT_EQ(std::fwrite("a\nb\x1a"
+                        "c",
+                        1, 5, made),
+            5u);
   EXPECT_EQ(std::fclose(made), 0);
-  EXPECT_EQ(Read(Path("rec.part")), "a\nb\x1a" "c");
+  EXPECT_EQ(Read(Path("rec.part")),
+            "a\nb\x1a"
+            "c");
 
   errno = 0;
   EXPECT_EQ(CreateNewFile(Path("rec.part")), nullptr);
   EXPECT_EQ(errno, EEXIST);
-  EXPECT_EQ(Read(Path("rec.part")), "a\nb\x1a" "c");  // the remains are untouched
+  EXPECT_EQ(Read(Path("rec.part")),
+            "a\nb\x1a"
+            "c");  // the remains are untouched
 
   errno = 0;
   EXPECT_EQ(CreateNewFile(Path("missing/rec.part")), nullptr);

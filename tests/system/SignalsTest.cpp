@@ -1,11 +1,11 @@
 // The requests to stop: caught while asked for, taken once, and given back to the system.
-#include "system/Signals.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <thread>
+
+#include "system/Signals.h"
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
