@@ -1,9 +1,10 @@
 // The command line on Windows: the wide one, as UTF-8, since main's argv is in the ANSI code page.
 #include "system/Arguments.h"
 
-#include <shellapi.h>
-
+// clang-format off
 #include "system/windows/WideText.h"  // windows.h, which shellapi.h needs first
+#include <shellapi.h>
+// clang-format on
 
 TArguments::TArguments(int argc, char** argv) {
   int count = 0;

@@ -2,10 +2,11 @@
 // settings.
 #include "system/UserFolders.h"
 
+// clang-format off
+#include "system/windows/WideText.h"  // windows.h, which the shell's headers need first
 #include <knownfolders.h>
 #include <shlobj.h>
-
-#include "system/windows/WideText.h"  // windows.h first
+// clang-format on
 
 namespace {
 
