@@ -52,8 +52,8 @@ for value in DisplayName DisplayVersion DisplayIcon UninstallString; do
 done
 unzip -p "$zip" tarnyx.exe | cmp -s - "$folder/tarnyx.exe" || fail "the installed tarnyx.exe is not the zip's"
 # The game's icon, which Explorer, the Start menu and the list of programs show, is in the .exe.
-x86_64-w64-mingw32-windres -i "$folder/tarnyx.exe" -O rc 2>/dev/null | grep -q RT_GROUP_ICON ||
-  fail "tarnyx.exe carries no icon"
+resources=$(x86_64-w64-mingw32-windres -i "$folder/tarnyx.exe" -O rc 2>&1 || true)
+grep -q RT_GROUP_ICON <<<"$resources" || fail "tarnyx.exe carries no icon"
 echo "installer: installed: $(tr -d '\r' <"$work/key" | grep -E 'DisplayName|DisplayVersion' | tr -s ' ' | tr '\n' ';')"
 
 "$wine" "C:\\Program Files\\Tarnyx\\tarnyx.exe" --version >"$work/version" 2>&1 || fail "--version failed: $(cat "$work/version")"
