@@ -46,5 +46,12 @@ void TGameDemo::Run(TForm1& form) {
   form.OnFrameInput = nullptr;
   form.OnFrameEnd = nullptr;
   FRun.OnDone = nullptr;
+}
+
+int TGameDemo::Finish() {
+  const int status = FRun.Finish();
+  // Only now: a closing console (Windows) holds the process until the requests are given back,
+  // and the recording must be complete by then.
   FRun.ReleaseStopRequests();
+  return status;
 }

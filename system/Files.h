@@ -8,7 +8,8 @@
 // Every name the game handles is UTF-8, on every system: the command line, the player's folders
 // and the messages all carry it so. These functions hand names to the system in its own form
 // (POSIX takes the bytes as they are, Windows takes UTF-16), so that a name beyond ASCII names the
-// same file everywhere; nothing outside system/ opens, looks at, renames or removes a file itself.
+// same file everywhere; nothing of the game's outside system/ opens, looks at, renames or removes a
+// file itself (the build's own tools, which run only where the game is built, may).
 
 // What a name is on the disk, behind any symbolic links.
 enum TPathKind {
