@@ -37,10 +37,10 @@ run: game
 	./$(BUILD)/app/tarnyx
 
 # Every test: the normal build (with the short fuzz runs), the browser build (under node and in
-# headless Chromium), the Windows build (under Wine), then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (with the soak run). The sanitizer build also computes the game's
-# 80-bit numbers in software (TARNYX_PORTABLE_EXTENDED), as machines without the x87 do, and its
-# headless tool must match the normal build's byte for byte.
+# headless Chromium), the Windows build (under Wine), then the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer (with the soak run). The sanitizer build also
+# computes the game's 80-bit numbers in software (TARNYX_PORTABLE_EXTENDED), as machines without
+# the x87 do, and its headless tool must match the normal build's byte for byte.
 test: test-fast test-web test-windows test-sanitize
 
 test-fast: build
