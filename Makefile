@@ -10,12 +10,13 @@ WEB_PORT ?= 8000
 ARM64_BUILD ?= build-arm64
 # `make deb ARCH=arm64` cross-builds the package for 64-bit ARM.
 ARCH ?=
+WINDOWS_BUILD ?= build-windows
 # A build first made to play or to measure has no tests (and needs no GoogleTest); one that has
 # them already keeps them.
 NEW_BUILD_FLAGS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF)
 
 .PHONY: all deps configure build game run test test-fast test-sanitize bench deb install uninstall clean
-.PHONY: web web-serve test-web web-bench arm64 test-arm64 test-deb-arm64 deb-arm64
+.PHONY: web web-serve test-web web-bench arm64 test-arm64 test-deb-arm64 deb-arm64 windows test-windows
 
 all: build
 
@@ -39,11 +40,12 @@ run: game
 	./$(BUILD)/app/tarnyx
 
 # Every test: the normal build (with the short fuzz runs), the browser build (under node and in
-# headless Chromium), the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (with the soak run), then the arm64 build under qemu. The sanitizer build also computes the game's
-# 80-bit numbers in software (TARNYX_PORTABLE_EXTENDED), as machines without the x87 do, and its
-# headless tool must match the normal build's byte for byte, as the arm64 one must.
-test: test-fast test-web test-sanitize test-arm64
+# headless Chromium), the Windows build (under Wine), the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer (with the soak run), then the arm64 build under
+# qemu. The sanitizer build also computes the game's 80-bit numbers in software
+# (TARNYX_PORTABLE_EXTENDED), as machines without the x87 do, and its headless tool must match the
+# normal build's byte for byte, as the Windows and arm64 ones must.
+test: test-fast test-web test-windows test-sanitize test-arm64
 
 test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE soak
@@ -138,5 +140,35 @@ test-deb-arm64: arm64
 	@scripts/install-deps deb test
 	cd $(ARM64_BUILD) && ctest --output-on-failure -L deb
 
+# The game for 64-bit Windows, cross-built with mingw-w64: SDL2, FreeType and libpng built once
+# from Debian's sources into $(WINDOWS_BUILD)/deps/, then $(WINDOWS_BUILD)/tarnyx.exe (the window
+# program), $(WINDOWS_BUILD)/tarnyx-headless.exe (a console program; $(WINDOWS_BUILD)/tools/headless/
+# tarnyx-headless runs it under Wine) and the packages tarnyx-VERSION-win64.zip and
+# tarnyx-VERSION-setup.exe. Each .exe needs only Windows' own DLLs.
+windows:
+	@scripts/install-deps windows
+	@scripts/build-windows-deps $(WINDOWS_BUILD)
+	@PKG_CONFIG_LIBDIR=$(abspath $(WINDOWS_BUILD))/deps/lib/pkgconfig cmake -S . -B $(WINDOWS_BUILD) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchains/mingw-w64-x86_64.cmake \
+	  -DTARNYX_WINDOWS_DEPS=$(abspath $(WINDOWS_BUILD))/deps -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  $(if $(wildcard $(WINDOWS_BUILD)/CMakeCache.txt),,-DBUILD_TESTING=OFF) >/dev/null
+	@cmake --build $(WINDOWS_BUILD) --target tarnyx tarnyx-headless windows-packages -j $(JOBS)
+
+# The Windows build checked under Wine: its headless tool against the Linux one byte for byte,
+# the game in a window under Xvfb, names beyond ASCII, the installer's silent install and
+# uninstall, and the unit tests of the system services and the framework (the x87's precision).
+# All run, then the target fails if any did.
+test-windows: build windows
+	@PKG_CONFIG_LIBDIR=$(abspath $(WINDOWS_BUILD))/deps/lib/pkgconfig cmake -S . -B $(WINDOWS_BUILD) -DBUILD_TESTING=ON >/dev/null
+	@cmake --build $(WINDOWS_BUILD) --target tests_system tests_framework -j $(JOBS)
+	@status=0; \
+	tests/cross/same_bits.sh $(BUILD)/tools/headless/tarnyx-headless \
+	  $(WINDOWS_BUILD)/tools/headless/tarnyx-headless || status=1; \
+	tests/windows/window.sh $(WINDOWS_BUILD) $(BUILD)/tools/headless/tarnyx-headless || status=1; \
+	tests/windows/unicode_paths.sh $(WINDOWS_BUILD) $(BUILD)/tools/headless/tarnyx-headless || status=1; \
+	tests/windows/installer.sh $(WINDOWS_BUILD) || status=1; \
+	tests/windows/unit_tests.sh $(WINDOWS_BUILD) tests/tests_system.exe tests/tests_framework.exe || status=1; \
+	exit $$status
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(DEB_BUILD)-arm64 $(WEB_BUILD) $(ARM64_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) $(DEB_BUILD)-arm64 $(WEB_BUILD) $(ARM64_BUILD) $(WINDOWS_BUILD)

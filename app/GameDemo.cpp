@@ -55,5 +55,12 @@ void TGameDemo::Run(TForm1& form) {
   form.OnFrameInput = input;
   form.OnFrameEnd = end;
   FRun.OnDone = nullptr;
+}
+
+int TGameDemo::Finish() {
+  const int status = FRun.Finish();
+  // Only now: a closing console (Windows) holds the process until the requests are given back,
+  // and the recording must be complete by then.
   FRun.ReleaseStopRequests();
+  return status;
 }

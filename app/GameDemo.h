@@ -32,7 +32,8 @@ class TGameDemo {
   void Run(TForm1& form);
   // Returns the exit status (DemoStatus*): 0, 1 when the recording could not be written, 2 for a
   // truncated demo (played up to its last whole frame), 3 for a desynchronised one.
-  int Finish() { return FRun.Finish(); }
+  // The stop requests are caught until then.
+  int Finish();
   // After a failure before or around the loop: completes a recording that holds frames and
   // removes one that holds none.
   void Abandon() { FRun.Abandon(); }

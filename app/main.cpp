@@ -9,12 +9,25 @@
 #include "app/GameDemo.h"
 #include "app/WindowIcon.h"
 #include "backends/sdl/SdlBackend.h"
+#include "framework/X87Precision.h"
 #include "shell/Application.h"
 #include "shell/Exception.h"
 #include "sound/AttachSound.h"
 #include "sound/SoundOutput.h"
+#include "system/Arguments.h"
+#include "system/Console.h"
 
 int main(int argc, char** argv) {
+  // On Windows a window program prints to the console it was typed in only once attached to it.
+  AttachParentConsole();
+  TArguments arguments(argc, argv);
+  argc = arguments.Count();
+  argv = arguments.Values();
+  // The game runs on this thread; its numbers are the same everywhere only at full precision.
+  if (!TX87Precision::SetForGame()) {
+    std::cerr << "tarnyx: the x87 cannot be set to 64-bit precision\n";
+    return 1;
+  }
   TDemoOptions demoOptions;
   TSoundOptions soundOptions;
   int status = HandleCommandLine(argc, argv, TSdlBackend::LibraryVersion(), std::cout, std::cerr, &demoOptions,

@@ -35,6 +35,11 @@ function(tarnyx_embed_pictures out_var)
   if(EMSCRIPTEN)
     set(open "\"\"")
     set(close "\"\"")
+  elseif(WIN32)
+    # PE/COFF: read-only data is .rdata, and the assembler has no .previous; the compiler puts
+    # every function in its section by name, so ending in .text is safe.
+    set(open "\".section .rdata,\\\"dr\\\"\\n\"")
+    set(close "\".text\\n\"")
   else()
     set(open "\".section .rodata\\n\"")
     set(close "\".previous\\n\"")

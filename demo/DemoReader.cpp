@@ -5,9 +5,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <system_error>
+
+#include "system/Files.h"
 
 namespace {
 
@@ -36,14 +36,13 @@ TDemoReader::TDemoReader(std::vector<std::uint8_t> bytes) : bytes_(std::move(byt
 }
 
 TDemoReader TDemoReader::FromFile(const std::string& path) {
-  std::FILE* in = std::fopen(path.c_str(), "rb");
+  std::FILE* in = OpenFile(path, "rb");
   if (!in) throw EDemoError(std::string("cannot be read: ") + std::strerror(errno));
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> closing(in, std::fclose);
   // A regular file says its size: one too large is refused before anything is read or allocated.
-  std::error_code error;
-  const auto size = std::filesystem::is_regular_file(path, error) ? std::filesystem::file_size(path, error)
-                                                                  : std::uintmax_t{0};
-  if (!error && size > DemoMaxBytes) throw EDemoError("larger than 64 MiB: not a demo");
+  const TPathInfo info = LookAtPath(path);
+  const std::uint64_t size = info.Kind == pkRegular ? info.Size : 0;
+  if (size > DemoMaxBytes) throw EDemoError("larger than 64 MiB: not a demo");
   // Then the magic: a file that does not start as a demo is refused after its first bytes.
   std::vector<std::uint8_t> bytes(sizeof DemoMagic);
   const std::size_t start = std::fread(bytes.data(), 1, bytes.size(), in);

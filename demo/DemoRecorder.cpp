@@ -3,12 +3,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "demo/DemoFormat.h"
 #include "demo/GameChecksum.h"
 #include "system/FileSync.h"
+#include "system/Files.h"
 
 namespace {
 // Checkpoints between two syncs to the disk: five seconds at 50 frames a second.
@@ -22,19 +21,19 @@ std::string ShortPartName(const std::string& path) {
   static const char digits[] = "0123456789abcdef";
   std::string name = "tarnyx-0000000000000000.part";
   for (int i = 22; i >= 7; --i, hash >>= 4) name[static_cast<std::size_t>(i)] = digits[hash & 15];
-  return path.substr(0, path.rfind('/') + 1) + name;
+  return path.substr(0, LastPathSeparator(path) + 1) + name;
 }
 
 }  // namespace
 
 TDemoRecorder::TDemoRecorder(std::string path, std::uint32_t seed, std::string_view gameVersion)
     : writer_(seed, gameVersion), path_(std::move(path)), part_(path_ + ".part") {
-  // "x": never over another recording's remains.
-  file_ = std::fopen(part_.c_str(), "wbx");
+  // Never over another recording's remains.
+  file_ = CreateNewFile(part_);
   if (!file_ && errno == ENAMETOOLONG) {
     // The target's name is as long as names go: ".part" does not fit after it.
     part_ = ShortPartName(path_);
-    file_ = std::fopen(part_.c_str(), "wbx");
+    file_ = CreateNewFile(part_);
   }
   if (!file_) {
     if (errno == EEXIST)
@@ -46,7 +45,7 @@ TDemoRecorder::TDemoRecorder(std::string path, std::uint32_t seed, std::string_v
     // Not even the header fits (a full disk): nothing of this recording may stay to block the next.
     std::fclose(file_);
     file_ = nullptr;
-    std::remove(part_.c_str());
+    RemoveFile(part_);
     throw EDemoError(error_);
   }
 }
@@ -117,12 +116,10 @@ bool TDemoRecorder::Finish(std::string& error) {
   file_ = nullptr;
   // The target was a regular file or nothing when the recording began; should it have become
   // something else since (a device, a folder), the rename would replace it.
-  std::error_code statusError;
-  const auto type = std::filesystem::status(path_, statusError).type();
-  if (error_.empty() && type != std::filesystem::file_type::regular &&
-      type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::none)
+  const TPathKind kind = LookAtPath(path_).Kind;
+  if (error_.empty() && kind != pkRegular && kind != pkMissing && kind != pkUnknown)
     error_ = path_ + " is no longer a regular file: the demo stays in " + part_;
-  if (error_.empty() && std::rename(part_.c_str(), path_.c_str()) != 0)
+  if (error_.empty() && !RenameReplacing(part_, path_))
     error_ = "cannot rename " + part_ + " to " + path_ + ": " + std::strerror(errno);
   if (error_.empty()) SyncFolderOf(path_);
   error = error_;
@@ -148,5 +145,5 @@ void TDemoRecorder::Discard() {
   sync_.Wait();
   if (file_) std::fclose(file_);
   file_ = nullptr;
-  std::remove(part_.c_str());
+  RemoveFile(part_);
 }

@@ -1,11 +1,10 @@
 // One demo run for every front end.
 #include "demo/DemoRun.h"
 
-#include <filesystem>
-#include <system_error>
 
 #include "TarnyxVersion.h"
 #include "shell/PrintableText.h"
+#include "system/Files.h"
 #include "system/Signals.h"
 
 namespace {
@@ -53,31 +52,30 @@ bool TDemoRun::Refuse(const std::string& subject, const std::string& reason, int
 }
 
 std::string TDemoRun::RecordTargetProblem(const std::string& path) {
-  namespace fs = std::filesystem;
   if (path.empty()) return "no file is named";
-  if (path.back() == '/') return "the name ends in '/': it names a folder, not a file";
-  std::error_code error;
+  if (LastPathSeparator(path) == path.size() - 1)
+    return "the name ends in '" + path.substr(path.size() - 1) + "': it names a folder, not a file";
   // Behind any symbolic links: the rename would replace the link, but what it names is what the
   // player meant.
-  const fs::file_type type = fs::status(path, error).type();
-  switch (type) {
-    case fs::file_type::regular:
-    case fs::file_type::not_found:
-    case fs::file_type::none:  // cannot be looked at: making the part file will say why
+  switch (LookAtPath(path).Kind) {
+    case pkRegular:
+    case pkMissing:
+    case pkUnknown:  // cannot be looked at: making the part file will say why
       return "";
-    case fs::file_type::directory:
+    case pkFolder:
       return "it is a folder, not a file";
-    case fs::file_type::character:
+    case pkCharacterDevice:
       return "it is a character device, not a regular file";
-    case fs::file_type::block:
+    case pkBlockDevice:
       return "it is a block device, not a regular file";
-    case fs::file_type::fifo:
+    case pkFifo:
       return "it is a FIFO, not a regular file";
-    case fs::file_type::socket:
+    case pkSocket:
       return "it is a socket, not a regular file";
-    default:
-      return error ? "" : "it is not a regular file";
+    case pkOther:
+      break;
   }
+  return "it is not a regular file";
 }
 
 bool TDemoRun::Record(const std::string& path, std::uint32_t seed) {

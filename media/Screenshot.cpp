@@ -1,10 +1,8 @@
 // Screenshots as files.
 #include "media/Screenshot.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "media/Png.h"
+#include "system/Files.h"
 #include "system/LocalTime.h"
 
 bool SaveScreenshotFile(const std::string& folder, std::time_t now, const std::uint8_t* pixels,
@@ -14,10 +12,9 @@ bool SaveScreenshotFile(const std::string& folder, std::time_t now, const std::u
     error = "no folder for screenshots";
     return false;
   }
-  std::error_code failed;
-  std::filesystem::create_directories(folder, failed);
-  if (failed) {
-    error = "cannot make " + folder + ": " + failed.message();
+  std::string reason;
+  if (!MakeFolders(folder, reason)) {
+    error = "cannot make " + folder + ": " + reason;
     return false;
   }
   std::tm local{};
@@ -27,10 +24,10 @@ bool SaveScreenshotFile(const std::string& folder, std::time_t now, const std::u
     error = "no time of day";
     return false;
   }
-  std::string base = folder + (folder.back() == '/' ? "" : "/") + "tarnyx-" + stamp;
+  const bool closed = LastPathSeparator(folder) == folder.size() - 1;
+  std::string base = folder + (closed ? "" : "/") + "tarnyx-" + stamp;
   path = base + ".png";
-  std::error_code ignored;
-  for (int n = 2; std::filesystem::exists(path, ignored); ++n) {
+  for (int n = 2; LookAtPath(path).Kind != pkMissing && LookAtPath(path).Kind != pkUnknown; ++n) {
     if (n > 999) {
       error = "too many screenshots in one second";
       return false;

@@ -222,10 +222,12 @@ struct RGNDATA {
 // The "4" interfaces are the same objects reached through QueryInterface.
 // ---------------------------------------------------------------------------------------------
 
-extern const GUID IID_IDirectDraw;
-extern const GUID IID_IDirectDraw4;
-extern const GUID IID_IDirectDrawSurface;
-extern const GUID IID_IDirectDrawSurface4;
+// Inline, as the system's headers make them: on Windows the program also links libraries that
+// define the same identifiers with the same values (SDL's joystick code), and one copy is kept.
+inline constexpr GUID IID_IDirectDraw = {0x6C14DB80, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+inline constexpr GUID IID_IDirectDraw4 = {0x9C59509A, 0x39BD, 0x11D1, {0x8C, 0x4A, 0x00, 0xC0, 0x4F, 0xD9, 0x30, 0xC5}};
+inline constexpr GUID IID_IDirectDrawSurface = {0x6C14DB81, 0xA733, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+inline constexpr GUID IID_IDirectDrawSurface4 = {0x0B2B8630, 0xAD35, 0x11D0, {0x8E, 0xA6, 0x00, 0x60, 0x97, 0x97, 0xEA, 0x5B}};
 
 class IDirectDrawSurface;
 class IDirectDrawPalette;

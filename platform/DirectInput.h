@@ -71,15 +71,17 @@ constexpr DWORD DIPROPAUTOCENTER_OFF = 0;
 constexpr DWORD DIPROPAUTOCENTER_ON = 1;
 
 // --- identifiers of devices, object kinds and interfaces ---
-extern const GUID GUID_SysKeyboard;
-extern const GUID GUID_Joystick;
-extern const GUID GUID_XAxis;
-extern const GUID GUID_YAxis;
-extern const GUID GUID_ZAxis;
-extern const GUID GUID_POV;
-extern const GUID GUID_Button;
-extern const GUID GUID_Key;
-extern const GUID IID_IDirectInputDevice2A;
+// Inline, as the system's headers make them: on Windows the program also links libraries that
+// define the same identifiers with the same values (SDL's joystick code), and one copy is kept.
+inline constexpr GUID GUID_SysKeyboard = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 0}};
+inline constexpr GUID GUID_Joystick = {0x6F1D2B70, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 0}};
+inline constexpr GUID GUID_XAxis = {0xA36D02E0, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 0}};
+inline constexpr GUID GUID_YAxis = {0xA36D02E1, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 0}};
+inline constexpr GUID GUID_ZAxis = {0xA36D02E2, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 0}};
+inline constexpr GUID GUID_POV = {0xA36D02F2, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 0}};
+inline constexpr GUID GUID_Button = {0xA36D02F0, 0xC9F3, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 0}};
+inline constexpr GUID GUID_Key = {0x55728220, 0xD33C, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 0}};
+inline constexpr GUID IID_IDirectInputDevice2A = {0x5944E682, 0xC92E, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0, 0}};
 
 // --- records ---
 struct DIOBJECTDATAFORMAT {

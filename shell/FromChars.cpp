@@ -2,6 +2,7 @@
 #include "shell/FromChars.h"
 
 #include <cctype>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -70,11 +71,20 @@ std::from_chars_result FromChars(const char* first, const char* last, double& va
     }
   }
 
+#ifdef LC_ALL_MASK
   // The "C" locale's rules, asked for by name: the global locale may have any decimal separator.
   // Without that locale object (only when memory ran out) the global one must do.
   static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
   const std::string text(first, p);
   const double v = c ? strtod_l(text.c_str(), nullptr, c) : std::strtod(text.c_str(), nullptr);
+#else
+  // No POSIX locale objects (Windows' C library, whose strtod is not correctly rounded either):
+  // the standard library's own conversion, which no locale touches and which reads the checked
+  // text whole. It says out of range for the same numbers as the test below.
+  double v = 0;
+  if (std::from_chars(first, p, v, std::chars_format::general).ec != std::errc())
+    return {p, std::errc::result_out_of_range};
+#endif
   if (std::isinf(v) || (v == 0 && nonZero)) return {p, std::errc::result_out_of_range};
   value = v;
   return {p, std::errc()};

@@ -3,14 +3,15 @@
 
 #include <string>
 
-// The folder for the game's files (screenshots), with a closing '/': on POSIX systems
-// $XDG_DATA_HOME/tarnyx/, or else $HOME/.local/share/tarnyx/. Empty, with the reason, when the
+// The folder for the game's files (screenshots), with a closing separator: on POSIX systems
+// $XDG_DATA_HOME/tarnyx/, or else $HOME/.local/share/tarnyx/; on Windows Pictures\Tarnyx\ (the
+// shell's Pictures folder), or else %LOCALAPPDATA%\Tarnyx\. Empty, with the reason, when the
 // system names no such folder. The folder may not exist yet.
 std::string GameDataFolder(std::string& reason);
 
-// The folder for the game's settings, with a closing '/': on POSIX systems
-// $XDG_CONFIG_HOME/tarnyx/, or else $HOME/.config/tarnyx/. Empty, with the reason, when the system
-// names no such folder. The folder may not exist yet.
+// The folder for the game's settings, with a closing separator: on POSIX systems
+// $XDG_CONFIG_HOME/tarnyx/, or else $HOME/.config/tarnyx/; on Windows %APPDATA%\Tarnyx\. Empty,
+// with the reason, when the system names no such folder. The folder may not exist yet.
 std::string GameConfigFolder(std::string& reason);
 
 // The XDG rule, pure: xdgHome/tarnyx/, or else home/belowHome/tarnyx/. A variable that is unset,

@@ -41,7 +41,8 @@ bool IsSoftwareGlRenderer(const std::string& glRenderer) {
 TPresentRoute ChoosePresentRoute(const TRendererFacts& facts) {
   if (!facts.Made) return TPresentRoute::WindowSurface;
   if (facts.AskedFor) return TPresentRoute::Texture;
-  if (!facts.Accelerated || facts.Name == "software" || IsSoftwareGlRenderer(facts.GlRenderer))
+  if (!facts.Accelerated || facts.Name == "software" || IsSoftwareGlRenderer(facts.GlRenderer) ||
+      IsSoftwareGlRenderer(facts.Adapter))
     return TPresentRoute::WindowSurface;
   return TPresentRoute::Texture;
 }
@@ -53,6 +54,7 @@ std::string DescribePresentRoute(TPresentRoute route, const TRendererFacts& fact
   if (!facts.Made) return line + " (no renderer could be made)";
   line += " (renderer " + facts.Name;
   if (!facts.GlRenderer.empty()) line += ", OpenGL " + facts.GlRenderer;
+  if (!facts.Adapter.empty()) line += ", Direct3D adapter " + facts.Adapter;
   if (facts.AskedFor)
     line += ", asked for by SDL_RENDER_DRIVER";
   else if (route == TPresentRoute::WindowSurface)

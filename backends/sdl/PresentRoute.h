@@ -21,10 +21,12 @@ struct TRendererFacts {
   bool Accelerated = false;    // SDL counts it as accelerated
   std::string Name;            // SDL's name for it: "opengl", "opengles2", "software"...
   std::string GlRenderer;      // the OpenGL renderer string where it draws through OpenGL
+  std::string Adapter;         // the Direct3D adapter's description where it draws through Direct3D
 };
 
 // The renderer is used where it is a GPU's or where the player asked for it by name. A software
-// OpenGL (llvmpipe, softpipe, SwiftShader...), SDL's own software renderer or no renderer at all
+// OpenGL (llvmpipe, softpipe, SwiftShader...), a software Direct3D (Windows' Basic Render Driver,
+// Wine's Direct3D over a software OpenGL), SDL's own software renderer or no renderer at all
 // gives the window surface.
 TPresentRoute ChoosePresentRoute(const TRendererFacts& facts);
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "backends/sdl/PresentLayout.h"
+#include "backends/sdl/Direct3DAdapter.h"
 #include "backends/sdl/PresentRoute.h"
 #include "backends/sdl/SdlAudio.h"
 #include "backends/sdl/SdlInputMap.h"
@@ -189,6 +190,7 @@ struct TSdlBackend::TState {
       facts.Name = info.name ? info.name : "";
       facts.Accelerated = (info.flags & SDL_RENDERER_ACCELERATED) != 0;
       facts.GlRenderer = CurrentGlRenderer(facts.Name);
+      facts.Adapter = Direct3DAdapterDescription(Renderer, facts.Name);
     }
     Route = ChoosePresentRoute(facts);
     if (Route == TPresentRoute::WindowSurface) {

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Keeps the walls between the folders: each folder includes only the folders its row of the table
 # below names (its own always), SDL only in backends/sdl/, emscripten only in backends/web/ and
-# web/ (WebAssembly's vector header also in media/), operating-system headers only in system/ and backends/. Then plants an upward include in
-# a copy of the sources and requires the check to fail there, so that the check itself is known
-# to bite.
+# web/ (WebAssembly's vector header also in media/), operating-system headers only in system/ and
+# backends/ (and the tests of system/). Then plants an upward include in a copy of the sources and
+# requires the check to fail there, so that the check itself is known to bite.
 # Usage: include_rules.sh SOURCE_DIR [BUILD_DIR]   (build trees, build*/, are never looked at)
 #        include_rules.sh --check-only SOURCE_DIR   (the check alone, on any tree)
 set -euo pipefail
@@ -67,8 +67,10 @@ check() {
   forbidden "$src" "$emscripten" 'backends/web/|web/' "emscripten is included outside backends/web/ and web/" || bad=1
   forbidden "$src" "$wasmsimd" 'backends/web/|web/|media/' \
     "WebAssembly's vectors are included outside media/, backends/web/ and web/" || bad=1
-  forbidden "$src" "$os" 'system/|backends/' \
-    "an operating-system header is included outside system/ and backends/" || bad=1
+  # The system services' tests may reach the system too, to provoke what the services handle
+  # (Ctrl+C sent to the console).
+  forbidden "$src" "$os" 'system/|backends/|tests/system/' \
+    "an operating-system header is included outside system/, backends/ and tests/system/" || bad=1
   # Folder to folder, in one pass over every include of ours.
   (cd "$src" && sources . | xargs grep -HE "$ours" || true) |
     awk -v table="$table" '

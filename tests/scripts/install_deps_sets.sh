@@ -15,6 +15,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # that knows the architectures in $work/foreign; apt-get, dpkg and sudo write what they were asked
 # to $work/calls.
 mkdir "$work/bin"
+# A package named in $work/installed twice is installed for two architectures, and its status
+# comes twice, as the real one's -f format gives it (without a line break unless asked for).
 cat >"$work/bin/dpkg-query" <<EOF
 #!/usr/bin/env bash
 p=\${!#}
@@ -49,7 +51,7 @@ chmod +x "$work/bin"/*
 deps() { PATH="$work/bin:$PATH" "$script" "$@"; }
 
 list() { deps --list "$1" | sort >"$work/$1"; }
-for s in run deb test bench web arm64; do list "$s"; done
+for s in run deb test bench web arm64 windows; do list "$s"; done
 has() { grep -qx "$2" "$work/$1" || fail "set $1 lacks $2"; }
 lacks() {
   local bad
@@ -76,6 +78,14 @@ for p in libbenchmark-dev libsdl2-gfx-dev python3 linux-perf; do has bench "$p";
 for p in emscripten nodejs; do has web "$p"; done
 has test chromium
 lacks web 'gtest|gmock|xvfb|lintian|chromium|benchmark'
+# The Windows cross-build: its compiler, zlib, Wine and the packaging tools, and the font it
+# embeds; make test checks it, so the test set holds it.
+for p in g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine64 xvfb xdotool imagemagick nsis zip \
+  fonts-terminus-otb cmake pkg-config googletest python3; do
+  has windows "$p"
+done
+comm -23 "$work/windows" "$work/test" | grep . && fail "set test lacks packages of windows (above)"
+lacks windows 'libsdl2-dev|libfreetype-dev|libpng-dev|gtest|emscripten'
 lacks bench 'gtest|gmock|xvfb|lintian'
 # The cross build: the game's libraries and the tests' for arm64, the cross compiler and qemu, and
 # the native build's (whose tool the arm64 one is compared with); make test runs it, so the test
@@ -86,6 +96,14 @@ for p in g++-aarch64-linux-gnu qemu-user libsdl2-dev:arm64 libfreetype-dev:arm64
   has arm64 "$p"
 done
 comm -23 "$work/arm64" "$work/test" | grep . && fail "set test lacks packages of arm64 (above)"
+# The Windows cross-build: its compiler, zlib, Wine and the packaging tools, and the font it
+# embeds; make test checks it, so the test set holds it.
+for p in g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine64 xvfb xdotool imagemagick nsis zip \
+  fonts-terminus-otb cmake pkg-config googletest python3; do
+  has windows "$p"
+done
+comm -23 "$work/windows" "$work/test" | grep . && fail "set test lacks packages of windows (above)"
+lacks windows 'libsdl2-dev|libfreetype-dev|libpng-dev|gtest|emscripten'
 lacks arm64 'xvfb|lintian|chromium|benchmark|emscripten'
 # Sets given together are installed together, each package once.
 deps --list run bench >"$work/both"
@@ -105,6 +123,10 @@ rm "$work/calls"
 cp "$work/run" "$work/installed"
 deps run >/dev/null
 [ ! -e "$work/calls" ] || fail "apt-get called with nothing missing: $(cat "$work/calls")"
+# A package installed for two architectures is installed.
+cat "$work/run" "$work/run" >"$work/installed"
+deps run >/dev/null
+[ ! -e "$work/calls" ] || fail "apt-get called for packages of two architectures: $(cat "$work/calls")"
 
 # An arm64 package installed only for amd64 is missing; the arm64 architecture is added to dpkg
 # before the lists are read, and only once.

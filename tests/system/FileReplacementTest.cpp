@@ -74,6 +74,9 @@ TEST_F(FileReplacementTest, TheTargetChangesOnlyAtTheCommitAndNoTemporaryFileSta
 }
 
 TEST_F(FileReplacementTest, TheReplacementKeepsTheOldFilesPermissionsAndSymbolicLinks) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX permissions and symbolic links";
+#endif
   const std::string real = Path("real.png"), link = Path("link.png");
   Put(real, "old");
   fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);

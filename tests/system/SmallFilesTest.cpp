@@ -45,15 +45,19 @@ TEST_F(SmallFileTest, ReadsUpToTheLimitAndRefusesWhatIsNoFile) {
   error.clear();
   EXPECT_EQ(ReadSmallFile(dir.string(), 10, bytes, error), sfFailed);
   EXPECT_NE(error.find("folder"), std::string::npos) << error;
+#ifndef _WIN32  // Windows has no named pipes among its files
   // A pipe with no writer: opening it for reading the ordinary way would wait for ever.
   ASSERT_TRUE(MakePipe(dir / "pipe"));
   error.clear();
   EXPECT_EQ(ReadSmallFile((dir / "pipe").string(), 10, bytes, error), sfFailed);
   EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+#endif
+#ifndef _WIN32  // Windows says "not found" of a path through a file, as of a missing folder's
   // A path through a file: not missing, but not readable either.
   error.clear();
   EXPECT_EQ(ReadSmallFile((dir / "ten" / "x").string(), 10, bytes, error), sfFailed);
   EXPECT_FALSE(error.empty());
+#endif
 }
 
 TEST_F(SmallFileTest, ReplacesMakingTheFolderAndRefusesWhatCannotBeWritten) {
@@ -68,11 +72,13 @@ TEST_F(SmallFileTest, ReplacesMakingTheFolderAndRefusesWhatCannotBeWritten) {
   Put(dir / "file", "x");
   EXPECT_FALSE(ReplaceSmallFile((dir / "file" / "settings.ini").string(), "x", error));
   EXPECT_NE(error.find("cannot make the folder"), std::string::npos) << error;
+#ifndef _WIN32
   // A pipe where the file should be is not written into (that would block).
   ASSERT_TRUE(MakePipe(dir / "pipe"));
   error.clear();
   EXPECT_FALSE(ReplaceSmallFile((dir / "pipe").string(), "x", error));
   EXPECT_FALSE(error.empty());
+#endif
 }
 
 }  // namespace

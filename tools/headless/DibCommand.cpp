@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "shell/PrintableText.h"
 #include "tools/headless/Commands.h"
 #include "report/Json.h"
+#include "system/Files.h"
 
 namespace {
 
@@ -63,11 +63,9 @@ int DibCommand(const TCommandArgs& args) {
   };
 
   // A file whose size is known is judged before a byte of it is read.
-  std::error_code error;
-  if (std::filesystem::is_regular_file(path, error) && std::filesystem::file_size(path, error) > MaxDIBFileBytes &&
-      !error)
-    return tooLong();
-  TFile in(std::fopen(path.c_str(), "rb"));
+  const TPathInfo info = LookAtPath(path);
+  if (info.Kind == pkRegular && info.Size > MaxDIBFileBytes) return tooLong();
+  TFile in(OpenFile(path, "rb"));
   if (!in) return refuse(std::string("cannot open: ") + std::strerror(errno));
   const auto readError = [&] { return refuse(std::string("cannot read: ") + std::strerror(errno)); };
 

@@ -3,7 +3,10 @@
 #include <cstring>
 #include <exception>
 
+#include "framework/X87Precision.h"
 #include "shell/PrintableText.h"
+#include "system/Arguments.h"
+#include "system/Console.h"
 #include "tools/headless/Commands.h"
 
 namespace {
@@ -39,6 +42,16 @@ void PrintUsage(std::FILE* to) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // JSON, PNG pictures and demos on the standard streams are the same bytes on every system.
+  UseBinaryStandardStreams();
+  TArguments arguments(argc, argv);
+  argc = arguments.Count();
+  argv = arguments.Values();
+  // The game runs on this thread; its numbers are the same everywhere only at full precision.
+  if (!TX87Precision::SetForGame()) {
+    std::fputs("tarnyx-headless: the x87 cannot be set to 64-bit precision\n", stderr);
+    return 1;
+  }
   if (argc < 2) {
     PrintUsage(stderr);
     return 2;

@@ -30,6 +30,12 @@ TRendererFacts Facts(bool made, bool askedFor, bool accelerated, const char* nam
   return f;
 }
 
+TRendererFacts Direct3D(const char* name, const char* adapter) {
+  TRendererFacts f = Facts(true, false, true, name, "");
+  f.Adapter = adapter;
+  return f;
+}
+
 class PresentRouteTest : public ::testing::TestWithParam<TRouteCase> {};
 
 TEST_P(PresentRouteTest, FollowsTheRenderer) {
@@ -49,6 +55,18 @@ INSTANTIATE_TEST_SUITE_P(
                    kTexture},
         TRouteCase{"GLES on a GPU", Facts(true, false, true, "opengles2", "Mali-G52"), kTexture},
         TRouteCase{"Direct3D", Facts(true, false, true, "direct3d11", ""), kTexture},
+        TRouteCase{"Direct3D 9 on a GPU", Direct3D("direct3d", "NVIDIA GeForce RTX 3060"),
+                   kTexture},
+        TRouteCase{"Windows' Basic Render Driver (WARP)",
+                   Direct3D("direct3d11", "Microsoft Basic Render Driver"), kSurface},
+        TRouteCase{"Wine's Direct3D over llvmpipe",
+                   Direct3D("direct3d", "NVIDIA GeForce GTX 470 (Wine, over the OpenGL renderer "
+                                        "llvmpipe (LLVM 15.0.6, 256 bits))"),
+                   kSurface},
+        TRouteCase{"Wine's Direct3D over a GPU",
+                   Direct3D("direct3d", "AMD Radeon RX 6600 (Wine, over the OpenGL renderer AMD "
+                                        "Radeon RX 6600 (radeonsi, navi23))"),
+                   kTexture},
         TRouteCase{"llvmpipe",
                    Facts(true, false, true, "opengl", "llvmpipe (LLVM 15.0.6, 256 bits)"),
                    kSurface},

@@ -1,0 +1,35 @@
+# The Windows packages' texts, with Windows' line ends (Notepad of old shows a bare "\n" as one
+# line): README.txt as configured, and LICENSE.txt, the game's MIT licence followed by the SIL
+# Open Font License of the font built into it, taken from dist/copyright.
+# cmake -DOUT=FOLDER -DLICENSE=LICENSE -DCOPYRIGHT=dist/copyright -DREADME=README.txt -P this file
+file(READ ${LICENSE} license)
+file(STRINGS ${COPYRIGHT} lines)
+set(in_ofl FALSE)
+set(ofl "")
+foreach(line IN LISTS lines)
+  # The licence's own paragraph: the one whose text follows it, not a files paragraph naming it.
+  if(line MATCHES "^License: OFL-1.1$")
+    set(in_ofl TRUE)
+  elseif(in_ofl AND NOT line MATCHES "^ " AND NOT ofl STREQUAL "")
+    break()
+  elseif(NOT line MATCHES "^ ")
+    set(in_ofl FALSE)
+  elseif(in_ofl)
+    # Debian's copyright format indents each line by one space and writes an empty one as " .".
+    string(REGEX REPLACE "^ \\.?" "" line "${line}")
+    string(APPEND ofl "${line}\n")
+  endif()
+endforeach()
+if(ofl STREQUAL "")
+  message(FATAL_ERROR "${COPYRIGHT} holds no OFL-1.1 licence text")
+endif()
+set(text "Tarnyx\n======\n\n${license}\n\nThe Terminus Font\n=================\n\n")
+string(APPEND text "The programs carry the normal face of the Terminus Font, copyright 2010-2014 Dimitar Toshkov\n")
+string(APPEND text "Zhekov, built into them. Reserved Font Name \"Terminus Font\". Its licence:\n\n${ofl}")
+file(READ ${README} readme)
+foreach(name text readme)
+  string(REPLACE "\r\n" "\n" ${name} "${${name}}")
+  string(REPLACE "\n" "\r\n" ${name} "${${name}}")
+endforeach()
+file(WRITE ${OUT}/LICENSE.txt "${text}")
+file(WRITE ${OUT}/README.txt "${readme}")
