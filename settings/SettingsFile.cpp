@@ -298,6 +298,14 @@ std::string TSettingsFile::Text() const {
 }
 
 bool TSettingsFile::Save(std::string& error) {
+  return SaveWith(
+      [this](const std::string& text, std::string& why) {
+        return ReplaceSmallFile(FPath, text, why);
+      },
+      error);
+}
+
+bool TSettingsFile::SaveWith(const TWriter& write, std::string& error) {
   if (!FChanged) return true;
   if (FState == fsRefused) {
     error = (FPath.empty() ? std::string("settings") : FPath) + ": not saved: the file " +
@@ -313,7 +321,7 @@ bool TSettingsFile::Save(std::string& error) {
     error = FPath + ": not saved: the file would be larger than 64 KiB";
     return false;
   }
-  if (!ReplaceSmallFile(FPath, text, error)) {
+  if (!write(text, error)) {
     error = FPath + ": not saved: " + error;
     return false;
   }
