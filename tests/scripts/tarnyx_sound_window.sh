@@ -27,6 +27,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# The player's settings are the test's own: none read from the home folder, none written there.
+export XDG_CONFIG_HOME=$work/config
 export XDG_DATA_HOME=$work/data SDL_AUDIODRIVER=disk
 
 # The loudest sample of a raw file of the game's samples (48 kHz, 16-bit, mono), 0..1, from sample
