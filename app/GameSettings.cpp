@@ -8,7 +8,8 @@
 #include "sound/GameSound.h"
 
 TGameSettings::TGameSettings(TSettingsFile file, const TSettingsOverlay& overlay, TLines err)
-    : FFile(std::move(file)), FEffective(OverlaySettings(FFile.Settings(), overlay)),
+    : FFile(std::move(file)),
+      FEffective(OverlaySettings(FFile.Settings(), overlay)),
       FErr(std::move(err)) {}
 
 void TGameSettings::SayFaults() {
@@ -105,7 +106,8 @@ bool TGameSettings::JoystickHintDue(int count, int index) {
 }
 
 std::string JoystickHintText(int count, int index, const std::string& path) {
-  std::string attached = count == 1 ? "a joystick is attached" : std::to_string(count) + " joysticks are attached";
+  std::string attached =
+      count == 1 ? "a joystick is attached" : std::to_string(count) + " joysticks are attached";
   std::string where = path.empty() ? "in the settings file" : "in " + path;
   return attached + ", but the game reads joystick " + std::to_string(index + 1) +
          ", which is not there; to steer with the first, put 'joystick = first' " + where +

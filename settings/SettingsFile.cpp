@@ -298,11 +298,9 @@ std::string TSettingsFile::Text() const {
 }
 
 bool TSettingsFile::Save(std::string& error) {
-  return SaveWith(
-      [this](const std::string& text, std::string& why) {
-        return ReplaceSmallFile(FPath, text, why);
-      },
-      error);
+  return SaveWith([this](const std::string& text,
+                         std::string& why) { return ReplaceSmallFile(FPath, text, why); },
+                  error);
 }
 
 bool TSettingsFile::SaveWith(const TWriter& write, std::string& error) {
