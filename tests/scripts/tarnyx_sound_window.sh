@@ -87,6 +87,10 @@ end_game "thrust and mute"
 after=$(loudest "$work/play.raw" "$muted_from")
 [ "$(($(stat -c %s "$work/play.raw") / 2 - muted_from))" -gt 48000 ] || fail "after M: less than a second written"
 [ "$after" = "0.000000" ] || fail "after M: the loudest sample is $after"
+# M is the player's setting from now on: kept in the settings file, which the runs below do
+# without, so that each starts from the defaults.
+grep -qx "mute = yes" "$XDG_CONFIG_HOME/tarnyx/settings.ini" || fail "after M: mute not kept in the settings"
+rm -f "$XDG_CONFIG_HOME/tarnyx/settings.ini"
 
 # Started muted, the game opens no audio device: the driver writes no file. TARNYX_VERBOSE adds
 # only the game's own lines.
