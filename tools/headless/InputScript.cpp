@@ -70,8 +70,14 @@ TScriptedKey Key(std::string_view name, const std::string& item) {
     return {0, 0, letterScanCodes[name[0] - 'A'], static_cast<std::uint8_t>(name[0]), 0};
   if (name.size() == 1 && name[0] >= '0' && name[0] <= '9')
     return {0, 0, digitScanCodes[name[0] - '0'], static_cast<std::uint8_t>(name[0]), 0};
-  // Any other key by the name a settings file gives it ("Space", "Keypad8", "PageUp").
-  if (const TKeyName* key = FindKey(KeyCodeOf(name))) return {0, 0, key->ScanCode, key->Code, 0};
+  // Any other key by the name a settings file writes for it, without its spaces and as it is
+  // written ("Space", "Keypad8", "PageUp"), as the names above are.
+  if (const TKeyName* key = FindKey(KeyCodeOf(name))) {
+    std::string written;
+    for (const char* c = key->Name; *c; ++c)
+      if (*c != ' ') written += *c;
+    if (written == name) return {0, 0, key->ScanCode, key->Code, 0};
+  }
   throw EUsageError("--keys item '" + item + "': unknown key '" + std::string(name) +
                     "' (Up Down Left Right Shift RightShift Apostrophe F2 KP2 KP4 KP6 KP8 A..Z 0..9, or a "
                     "settings file's key name without spaces)");
