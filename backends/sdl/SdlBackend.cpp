@@ -6,12 +6,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <functional>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <thread>
 #include <vector>
 
