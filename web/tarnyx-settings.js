@@ -6,6 +6,14 @@
 (() => {
   const STORE = 'tarnyx-settings';
   const ACTIONS = { thrust: 'thrust', turn_left: 'turn left', turn_right: 'turn right', fine_control: 'fine control' };
+  // Keys the game or the page keeps for themselves, whatever an action is bound to: bound to an
+  // action they would never steer.
+  const OWN_KEYS = {
+    KeyM: 'M turns the sound off or on', Equal: '= makes the sound louder',
+    NumpadAdd: 'the keypad\'s + makes the sound louder', NumpadSubtract: 'the keypad\'s - makes the sound quieter',
+    F9: 'F9 offers the flight as a demo', F12: 'F12 takes a screenshot', F5: 'F5 is the browser\'s',
+    F11: 'F11 is the browser\'s',
+  };
   const panel = document.getElementById('settings');
   const volume = document.getElementById('settings-volume');
   const volumeShown = document.getElementById('settings-volume-shown');
@@ -93,6 +101,10 @@
     if (event.code === 'Escape') {
       stopWaiting();
       say('');
+      return;
+    }
+    if (OWN_KEYS[event.code]) {
+      say(`${OWN_KEYS[event.code]}, whatever else it is bound to: choose another key (Escape cancels).`);
       return;
     }
     const name = Module.ccall('tarnyx_key_name', 'string', ['string'], [event.code]);

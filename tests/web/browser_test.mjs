@@ -539,6 +539,8 @@ try {
   await click(page, '#settings button[data-action=turn_left]');
   await holdKey(page, 'KeyW', 50);
   const refusedKey = await page.evaluate("document.getElementById('settings-message').textContent");
+  await holdKey(page, 'KeyM', 50);
+  const ownKey = await page.evaluate("document.getElementById('settings-message').textContent");
   await holdKey(page, 'Escape', 50);
   await page.evaluate(`(() => { const g = document.getElementById('settings-gamepad'); g.value = 'first';
                                 g.dispatchEvent(new Event('change')); return true; })()`);
@@ -546,8 +548,9 @@ try {
   check('the panel sets the volume, a key and the gamepad',
         set.volume === '30' && set.thrust === 'W' && set.turn_left === 'Left' && set.joystick === 'first' &&
         /press a key/.test(waitingText) && /already a key of thrust/.test(refusedKey) &&
+        /M turns the sound off or on/.test(ownKey) &&
         /30 %/.test(await page.evaluate("document.getElementById('mute').textContent")),
-        `${JSON.stringify({ ...set, text: undefined })}; "${refusedKey}"`);
+        `${JSON.stringify({ ...set, text: undefined })}; "${refusedKey}"; "${ownKey}"`);
   await shoot(page, 'page-settings.png');
   await fresh();
   const kept = await settingsNow();
