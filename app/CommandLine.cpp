@@ -1,7 +1,6 @@
 // The game's command line.
 #include "app/CommandLine.h"
 
-#include <charconv>
 #include <string_view>
 #include <vector>
 
@@ -9,31 +8,21 @@
 
 namespace {
 
-// Takes the sound options out of the arguments (after the program's name), into sound. Returns
-// false, having said why on err, for a volume that is missing or not a whole number 0..100.
-bool TakeSoundOptions(std::vector<const char*>& args, TSoundOptions& sound, std::ostream& err) {
+// Takes the settings' options out of the arguments (after the program's name), into settings.
+// Returns false, having said why on err, for an option with a missing or bad value.
+bool TakeSettingsOptions(std::vector<const char*>& args, TSettingsOverlay& settings,
+                         std::ostream& err) {
   std::vector<const char*> rest{args.front()};
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    std::string_view arg = args[i];
-    if (arg == "--mute") {
-      sound.Mute = true;
-    } else if (arg == "--volume") {
-      if (i + 1 == args.size()) {
-        err << "tarnyx: --volume takes a number from 0 to 100 (try tarnyx --help)\n";
-        return false;
-      }
-      std::string_view text = args[++i];
-      int volume = -1;
-      auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), volume);
-      if (ec != std::errc() || end != text.data() + text.size() || volume < 0 || volume > 100) {
-        err << "tarnyx: --volume '" << PrintableText(text)
-            << "' is not a whole number from 0 to 100 (try tarnyx --help)\n";
-        return false;
-      }
-      sound.Volume = volume;
-    } else {
-      rest.push_back(args[i]);
+  const int count = static_cast<int>(args.size());
+  for (int i = 1; i < count;) {
+    std::string error;
+    int taken = ReadSettingsOption(count, args.data(), i, settings, error);
+    if (taken < 0) {
+      err << "tarnyx: " << PrintableText(error) << " (try tarnyx --help)\n";
+      return false;
     }
+    if (taken == 0) rest.push_back(args[static_cast<std::size_t>(i++)]);
+    i += taken;
   }
   args = std::move(rest);
   return true;
@@ -43,11 +32,11 @@ bool TakeSoundOptions(std::vector<const char*>& args, TSoundOptions& sound, std:
 
 int HandleCommandLine(int argc, const char* const* argv, const std::string& sdlVersion,
                       std::ostream& out, std::ostream& err, TDemoOptions* demo,
-                      TSoundOptions* sound) {
+                      TSettingsOverlay* settings) {
   std::vector<const char*> args;
-  if (sound && argc > 1) {
+  if (settings && argc > 1) {
     args.assign(argv, argv + argc);
-    if (!TakeSoundOptions(args, *sound, err)) return 2;
+    if (!TakeSettingsOptions(args, *settings, err)) return 2;
     argc = static_cast<int>(args.size());
     argv = args.data();
   }
@@ -64,9 +53,10 @@ int HandleCommandLine(int argc, const char* const* argv, const std::string& sdlV
         << "       tarnyx --record FILE     play, and record the game into FILE (a demo)\n"
         << "       tarnyx --playdemo FILE   watch a demo\n"
         << "       tarnyx --timedemo FILE   play a demo as fast as it goes, and print the frame rate\n"
-        << "  with any of these, or alone:\n"
-        << "       --mute                   start with the sound off\n"
-        << "       --volume N               the sound's volume, 0 to 100 (80 unless given)\n"
+        << "       tarnyx --settings        show where the settings file is and every setting\n"
+        << "  with any of these, or alone, for this run only (the settings file keeps the rest):\n"
+        << SettingsOptionsHelp()
+        << "Keys (the settings file may name others for the first four):\n"
         << "  Up arrow             thrust\n"
         << "  Left, Right arrows   turn\n"
         << "  Shift (held)         fine control: small turns, gentle thrust\n"

@@ -1,5 +1,5 @@
-// The process entry: the command line, the application object with its title, the main form
-// from its stored form, its sound, and the message loop.
+// The process entry: the command line and the player's settings, the application object with its
+// title, the main form from its stored form, its sound, and the message loop.
 #include <exception>
 #include <iostream>
 
@@ -7,6 +7,7 @@
 #include "app/FixedTimeOfDay.h"
 #include "app/Form1.h"
 #include "app/GameDemo.h"
+#include "app/GameSettings.h"
 #include "app/WindowIcon.h"
 #include "backends/sdl/SdlBackend.h"
 #include "framework/X87Precision.h"
@@ -29,13 +30,26 @@ int main(int argc, char** argv) {
     return 1;
   }
   TDemoOptions demoOptions;
-  TSoundOptions soundOptions;
+  TSettingsOverlay options;
   int status = HandleCommandLine(argc, argv, TSdlBackend::LibraryVersion(), std::cout, std::cerr, &demoOptions,
-                                 &soundOptions);
+                                 &options);
   if (status >= 0) return status;
-  TGameSound sound(soundOptions.Volume >= 0 ? soundOptions.Volume : DefaultVolume, soundOptions.Mute);
+  // The player's settings: each fault of the file in one line, and the game starts all the same.
+  TGameSettings settings(TSettingsFile::LoadFromConfigFolder(), options,
+                         [](const std::string& line) { std::cerr << line << std::endl; });
+  settings.SayFaults();
+  if (options.ShowSettings) {
+    std::cout << settings.Report() << std::flush;
+    return std::cout ? 0 : 1;
+  }
+  const TSettings& chosen = settings.Effective();
+  TGameSound sound(chosen.Volume, chosen.Mute);
 
   TFixedTimeOfDay<TSdlBackend> backend;
+  backend.SetPlayerWindow(chosen.FullScreen, chosen.WindowWidth, chosen.WindowHeight);
+  backend.OnPlayerWindow = [&settings](bool fullScreen, int width, int height) {
+    settings.WindowChanged(fullScreen, width, height);
+  };
   // A demo builds its world from its seed: a recording from the clock now, a playback from the file.
   TGameDemo demo(demoOptions, std::cout, std::cerr);
   // The display's last words about the demo are not asked for once the demo is gone.
@@ -57,11 +71,19 @@ int main(int argc, char** argv) {
     Application->Initialize();
     Application->SetTitle("Tarnyx");
     Application->CreateForm(Form1);
+    if (Form1->DXInput) settings.ApplyToInput(*Form1->DXInput);
     // Heard from the first frame on, demos too, except one timed as fast as it goes.
     if (demoOptions.Mode != TDemoOptions::dmTime) {
       PlayOnBackend(sound);
-      ControlByKeys(sound, Application->AppKeys());
+      ControlByKeys(sound, Application->AppKeys(), [&] { settings.SoundChanged(sound); });
       AttachSound(*Form1, sound);
+    }
+    // A played demo steers itself; otherwise a joystick the game does not read gets one hint.
+    if (demoOptions.Mode == TDemoOptions::dmNone || demoOptions.Mode == TDemoOptions::dmRecord) {
+      const std::string path = settings.File().Path();
+      WatchJoysticks(*Form1, settings, [path](int count, int index) {
+        std::cerr << "tarnyx: " << JoystickHintText(count, index, path) << std::endl;
+      });
     }
     if (withDemo)
       demo.Run(*Form1);

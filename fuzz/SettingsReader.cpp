@@ -1,6 +1,6 @@
 // libFuzzer target: the settings reader reads any bytes into settings and messages without
-// crashing, and a change written back keeps every line it read, as itself or as a comment.
-#include <algorithm>
+// crashing, and a change written back keeps every line it read, in its order, as itself or as a
+// comment.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,7 +17,6 @@ void Check(bool ok) {
 }
 
 // The lines of a text as the reader splits them: without "\n", "\r\n" or a last lone "\r".
-// Sorted, to be compared with the lines expected.
 std::vector<std::string_view> LinesOf(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {
@@ -27,7 +26,6 @@ std::vector<std::string_view> LinesOf(std::string_view text) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.push_back(line);
   }
-  std::sort(lines.begin(), lines.end());
   return lines;
 }
 
@@ -95,28 +93,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     unknown += line.Kind == TSettingsFile::TLine::lkUnknown;
   Check(again.Messages().size() == unknown);
 
-  // Every line read is still there, as itself or as a comment, but the changed setting's own:
-  // the lines expected, sorted, are a sub-multiset of the lines written, sorted.
+  // Every line read is still there, in its order, as itself or as a comment, but the changed
+  // setting's own: the lines expected are a subsequence of the lines written.
   const auto& lines = file.Lines();
   std::size_t counting = lines.size();
   for (std::size_t i = 0; i < lines.size(); ++i)
     if (lines[i].HasKey && lines[i].Key == key &&
         lines[i].Kind != TSettingsFile::TLine::lkOverridden)
       counting = i;
-  std::vector<std::string> expected;
+  // Views of the lines read where they are kept as they were; the commented ones are made once.
+  std::vector<std::string> commented;
+  commented.reserve(lines.size());
+  std::vector<std::string_view> expected;
   expected.reserve(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const TSettingsFile::TLine& line = lines[i];
     if (i == counting && line.Kind == TSettingsFile::TLine::lkSetting) continue;
-    std::string kept = line.Text;
-    if (line.Kind == TSettingsFile::TLine::lkBad) kept = "# (not understood) " + kept;
-    if (line.Kind == TSettingsFile::TLine::lkOverridden) kept = "# (set again below) " + kept;
-    if (i == 0 && bytes.substr(0, 3) == "\xEF\xBB\xBF") kept = "\xEF\xBB\xBF" + kept;
-    expected.push_back(std::move(kept));
+    std::string_view prefix = i == 0 && bytes.substr(0, 3) == "\xEF\xBB\xBF" ? "\xEF\xBB\xBF" : "";
+    std::string_view mark = line.Kind == TSettingsFile::TLine::lkBad ? "# (not understood) "
+                            : line.Kind == TSettingsFile::TLine::lkOverridden
+                                ? "# (set again below) "
+                                : "";
+    if (prefix.empty() && mark.empty()) {
+      expected.push_back(line.Text);
+      continue;
+    }
+    commented.push_back(std::string(prefix) + std::string(mark) + line.Text);
+    expected.push_back(commented.back());
   }
-  std::sort(expected.begin(), expected.end());
   const std::vector<std::string_view> written = LinesOf(text);
-  Check(std::includes(written.begin(), written.end(), expected.begin(), expected.end(),
-                      [](std::string_view a, std::string_view b) { return a < b; }));
+  std::size_t at = 0;
+  for (std::string_view line : expected) {
+    while (at < written.size() && written[at] != line) ++at;
+    Check(at < written.size());
+    ++at;
+  }
   return 0;
 }

@@ -23,8 +23,9 @@ std::string_view Trimmed(std::string_view s) {
 
 // Outside text in a message: no control characters, and not at any length.
 std::string Shown(std::string_view s) {
-  std::string out;
-  for (char c : s.substr(0, 40)) out += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
+  std::string out(s.substr(0, 40));
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
   if (s.size() > 40) out += "...";
   return out;
 }
@@ -99,9 +100,16 @@ TSettingsFile TSettingsFile::Parse(std::string_view bytes, std::string path) {
   }
   std::stable_sort(file.FFaults.begin(), file.FFaults.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (auto& [line, what] : file.FFaults)
-    file.FMessages.push_back(line ? file.FPath + ":" + std::to_string(line) + ": " + what
-                                  : file.FPath + ": " + what);
+  file.FMessages.reserve(file.FFaults.size());
+  for (auto& [line, what] : file.FFaults) {
+    // "PATH:LINE: what", made in one piece: a damaged file may have a fault on every line.
+    std::string message;
+    message.reserve(file.FPath.size() + what.size() + 16);
+    message += file.FPath;
+    if (line) message.append(":").append(std::to_string(line));
+    message.append(": ").append(what);
+    file.FMessages.push_back(std::move(message));
+  }
   file.FFaults.clear();
   return file;
 }
@@ -298,6 +306,12 @@ std::string TSettingsFile::Text() const {
 }
 
 bool TSettingsFile::Save(std::string& error) {
+  return SaveWith([this](const std::string& text,
+                         std::string& why) { return ReplaceSmallFile(FPath, text, why); },
+                  error);
+}
+
+bool TSettingsFile::SaveWith(const TWriter& write, std::string& error) {
   if (!FChanged) return true;
   if (FState == fsRefused) {
     error = (FPath.empty() ? std::string("settings") : FPath) + ": not saved: the file " +
@@ -313,7 +327,7 @@ bool TSettingsFile::Save(std::string& error) {
     error = FPath + ": not saved: the file would be larger than 64 KiB";
     return false;
   }
-  if (!ReplaceSmallFile(FPath, text, error)) {
+  if (!write(text, error)) {
     error = FPath + ": not saved: " + error;
     return false;
   }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +75,10 @@ class TSettingsFile {
   // reason in error when the file is refused or cannot be written. After a write the file is
   // read anew from the text written.
   bool Save(std::string& error);
+  // The same with another place for the text than the file at Path (the page's local storage):
+  // write stores the text, or gives false with the reason in its error.
+  using TWriter = std::function<bool(const std::string& text, std::string& error)>;
+  bool SaveWith(const TWriter& write, std::string& error);
 
  private:
   void ReadLines(std::string_view text);

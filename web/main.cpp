@@ -13,6 +13,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Form1.h"
+#include "app/GameSettings.h"
 #include "demo/DemoReader.h"
 #include "demo/DemoRun.h"
 #include "demo/DemoTape.h"
@@ -22,13 +23,19 @@
 #include "game/Ship.h"
 #include "platform/SystemTime.h"
 #include "backends/web/WebBackend.h"
+#include "backends/web/WebInputMap.h"
 #include "shell/Application.h"
 #include "report/Json.h"
 #include "report/StateReport.h"
+#include "settings/InputSettings.h"
+#include "settings/KeyNames.h"
 #include "sound/AttachSound.h"
 #include "sound/SoundOutput.h"
 
 namespace {
+
+// What the settings' messages call the page's local storage.
+constexpr const char* SettingsPlace = "the page's settings";
 
 // Made before the page first calls in (the page may set the seed before main runs).
 TWebBackend web;
@@ -50,6 +57,11 @@ std::vector<std::uint8_t> taken;  // the last demo taken of the recording
 // The game's sound, handed to the page's audio; a timedemo is silent.
 TGameSound sound;
 
+// The player's settings, kept as text in the page's local storage, which the page hands over
+// before main runs (tarnyx_settings_load); without it, the defaults.
+std::unique_ptr<TGameSettings> settings;
+std::int32_t storedJoystickId = 0;  // the stored form's joystick, for the choice `stored`
+
 // Tells the page about each tick: how long it took, and how long of it went to the present.
 // clang-format off
 EM_JS(void, WebTicked, (double tickMs, double presentMs, int presented), {
@@ -59,6 +71,28 @@ EM_JS(void, WebTicked, (double tickMs, double presentMs, int presented), {
 // Tells the page the sound's volume and whether it is muted, after the player changed either.
 EM_JS(void, WebSoundChanged, (int volume, int muted), {
   if (Module.onSoundChanged) Module.onSoundChanged(volume, muted !== 0);
+});
+
+// Keeps the settings' text in the page's local storage; 0 when the browser refused it.
+EM_JS(int, WebStoreSettings, (const char* text), {
+  try {
+    localStorage.setItem('tarnyx-settings', UTF8ToString(text));
+    return 1;
+  } catch (e) {
+    return 0;
+  }
+});
+
+// Tells the page that a setting changed (the panel shows it anew), or a line about the settings.
+EM_JS(void, WebSettingsChanged, (), {
+  if (Module.onSettingsChanged) Module.onSettingsChanged();
+});
+EM_JS(void, WebSettingsSaid, (const char* line), {
+  if (Module.onSettingsSaid) Module.onSettingsSaid(UTF8ToString(line));
+});
+// A gamepad is connected that the game does not read: count connected, the game reads index.
+EM_JS(void, WebJoystickHint, (int count, int index), {
+  if (Module.onJoystickHint) Module.onJoystickHint(count, index);
 });
 
 EM_JS(void, WebFailed, (const char* message), {
@@ -118,6 +152,28 @@ void HookDemo(TForm1& form) {
   form.OnFrameEnd = [] { tape->FrameEnd(); };
 }
 
+// The settings of the page: those handed over, or else the defaults.
+TGameSettings& Settings() {
+  if (!settings) {
+    settings = std::make_unique<TGameSettings>(TSettingsFile(SettingsPlace), TSettingsOverlay{},
+                                               [](const std::string& line) { WebSettingsSaid(line.c_str()); });
+  }
+  return *settings;
+}
+
+// The settings that act on the running game, put into it anew.
+void ApplySettings() {
+  const TSettings& s = Settings().Effective();
+  sound.SetVolume(s.Volume);
+  sound.SetMuted(s.Mute);
+  if (!Form1 || !Form1->DXInput) return;
+  ApplyKeys(*Form1->DXInput, s);
+  if (s.Joystick.Kind == TJoystickChoice::jcStored)
+    Form1->DXInput->Joystick->SetID(storedJoystickId);
+  else
+    ApplyJoystick(*Form1->DXInput, s);
+}
+
 }  // namespace
 
 int main() {
@@ -130,13 +186,29 @@ int main() {
     if (!playback) backend->FixTimeOfDay(backend->TimeOfDayMs());
     Application->CreateForm(Form1);
     if (!Form1) throw std::runtime_error("the main form was not made");
+    TGameSettings& chosen = Settings();
+    chosen.Writer = [](const std::string& text, std::string& error) {
+      if (WebStoreSettings(text.c_str())) return true;
+      error = "the browser keeps no local storage for this page";
+      return false;
+    };
+    chosen.OnChanged = [] {
+      ApplySettings();
+      WebSettingsChanged();
+    };
+    if (Form1->DXInput) storedJoystickId = Form1->DXInput->Joystick->ID();
+    ApplySettings();
     HookDemo(*Form1);
-    // Behind the demo's hooks, so that a demo's sound is that of its input.
-    if (!(playback && playback->Fast())) {
+    // Behind the demo's hooks, so that a demo's sound is that of its input; a timedemo is silent.
+    if (!playback || !playback->Fast()) {
       PlayOnBackend(sound);
-      ControlByKeys(sound, Application->AppKeys(), [] { WebSoundChanged(sound.Volume(), sound.Muted() ? 1 : 0); });
+      ControlByKeys(sound, Application->AppKeys(), [] {
+        Settings().SoundChanged(sound);
+        WebSoundChanged(sound.Volume(), sound.Muted() ? 1 : 0);
+      });
       AttachSound(*Form1, sound);
     }
+    if (!playback) WatchJoysticks(*Form1, chosen, [](int count, int index) { WebJoystickHint(count, index); });
     WatchTicks();
     Application->BeginRun();
   } catch (const std::exception& e) {
@@ -224,11 +296,86 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* tarnyx_demo_bytes() { return taken.data
 // The page's sound controls, as the sound keys (M, - and =): 0 asks only, 1 mutes or unmutes, 2
 // turns the volume down a step, 3 up. Returns the volume (0..100), plus 1000 while muted.
 EMSCRIPTEN_KEEPALIVE int tarnyx_sound_control(int request) {
-  if (request >= 1 && request <= 3)
+  if (request >= 1 && request <= 3) {
     ApplySoundKey(sound, request == 1   ? TAppKeys::skMute
                          : request == 2 ? TAppKeys::skVolumeDown
                                         : TAppKeys::skVolumeUp);
+    Settings().SoundChanged(sound);
+  }
   return sound.Volume() + (sound.Muted() ? 1000 : 0);
+}
+
+// The settings' text from the page's local storage (null: none kept), read by the game's own
+// reader; before main runs. Each fault of the text is told to the page in one line.
+EMSCRIPTEN_KEEPALIVE void tarnyx_settings_load(const char* text) {
+  TSettingsFile file = text ? TSettingsFile::Parse(text, SettingsPlace) : TSettingsFile(SettingsPlace);
+  settings = std::make_unique<TGameSettings>(std::move(file), TSettingsOverlay{},
+                                             [](const std::string& line) { WebSettingsSaid(line.c_str()); });
+  settings->SayFaults();
+  // Heard so from the first frame, and shown so on the card before the game starts.
+  sound.SetVolume(settings->Effective().Volume);
+  sound.SetMuted(settings->Effective().Mute);
+}
+
+// The settings as the page's panel shows them: one JSON object with every setting's value as the
+// file writes it, the keys of each action by name, and the text kept.
+EMSCRIPTEN_KEEPALIVE const char* tarnyx_settings_state() {
+  static std::string text;
+  text.clear();
+  const TSettings& s = Settings().Effective();
+  TJsonWriter json(text);
+  json.BeginObject();
+  for (int k = 0; k < SettingKeyCount; ++k) {
+    auto key = static_cast<TSettingKey>(k);
+    json.Key(SettingName(key)).String(SettingValueText(s, key));
+  }
+  json.Key("text").String(Settings().File().Text());
+  json.EndObject();
+  return text.c_str();
+}
+
+// The player set a setting in the panel: name as in the file, value as the file writes it ("60",
+// "yes", "first", "Space"). Returns "" once it is kept (and stored), else why not, in one line.
+// A key that another action already has is refused, naming that action.
+EMSCRIPTEN_KEEPALIVE const char* tarnyx_settings_set(const char* name, const char* value) {
+  static std::string error;
+  error.clear();
+  TSettingKey key;
+  if (!name || !value || !SettingKeyOf(name, key)) return (error = "no such setting").c_str();
+  TSettings values = Settings().Effective();
+  if (!ParseSettingValue(key, value, values, error)) return error.c_str();
+  if (key >= skThrust) {
+    for (int other = skThrust; other < skThrust + KeyActionCount; ++other) {
+      if (other == key) continue;
+      for (std::uint8_t mine : values.Keys[key - skThrust])
+        for (std::uint8_t theirs : values.Keys[static_cast<std::size_t>(other - skThrust)])
+          if (KeyboardCodeFor(mine, true) == KeyboardCodeFor(theirs, true))
+            return (error = std::string(KeyNameOf(mine)) + " is already a key of " +
+                            SettingName(static_cast<TSettingKey>(other)) +
+                            ": give that action another key first")
+                .c_str();
+    }
+  }
+  Settings().PlayerChanged(key, values);
+  return error.c_str();
+}
+
+// Every setting back to its default; the page's own text keeps its other lines.
+EMSCRIPTEN_KEEPALIVE void tarnyx_settings_defaults() { Settings().RestoreDefaults(); }
+
+// The settings' name of the key with this KeyboardEvent.code, or "" for a key that cannot steer
+// (it has no name, or the game's keyboard does not see it).
+EMSCRIPTEN_KEEPALIVE const char* tarnyx_key_name(const char* code) {
+  static std::string name;
+  name.clear();
+  if (!code) return name.c_str();
+  int vk = SidedVirtualKeyFromWeb(code);
+  if (vk == 0) vk = VirtualKeyFromWeb(code);
+  TSettings check;
+  std::string why;
+  std::string_view found = KeyNameOf(vk);
+  if (!found.empty() && ParseSettingValue(skThrust, found, check, why)) name = found;
+  return name.c_str();
 }
 
 // A key of the page's keyboard, by its KeyboardEvent.code. Returns 1 when the game took it (the

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -82,6 +83,13 @@ struct TSdlBackend::TState {
   bool FrameFresh = false;  // the frame texture was just made and holds nothing yet
   int EnlargedWidth = 0, EnlargedHeight = 0;
   int WindowedWidth = 1024, WindowedHeight = 768;  // the size Alt+Enter gives the window
+  // The player's choice of window (SetPlayerWindow), when one was made.
+  bool PlayerWindowGiven = false;
+  bool PlayerFullScreen = true;
+  // When full screen was last switched: the window manager's own resizes that follow for a
+  // moment are not the player's.
+  std::uint32_t SwitchedAt = 0;
+  std::function<void()> PlayerResized;
   bool Borderless = false;
   bool WindowShown = false;  // the program was told that this window is shown
   std::vector<SDL_Joystick*> Joysticks;  // by SDL's device index; null where opening failed
@@ -381,6 +389,21 @@ struct TSdlBackend::TState {
 
   bool Accept(const SDL_Event& e, TBackendEvent& event);
 
+  // A window (not full screen) whose size is no longer the one it was given was resized by the
+  // player: that size is the window's from now on. For a second after full screen was switched
+  // the sizes come from the switch itself.
+  static constexpr std::uint32_t SwitchSettleMs = 1000;
+  void NoteSize() {
+    if (!Window || (SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN) != 0) return;
+    if (SDL_GetTicks() - SwitchedAt < SwitchSettleMs) return;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(Window, &width, &height);
+    if (width <= 0 || height <= 0 || (width == WindowedWidth && height == WindowedHeight)) return;
+    WindowedWidth = width;
+    WindowedHeight = height;
+    if (PlayerResized) PlayerResized();
+  }
+
   // A window destroyed by another program is the window's close, told once.
   bool LossReported = false;
   bool ReportLoss(TBackendEvent& event) {
@@ -452,16 +475,32 @@ bool TSdlBackend::CreateMainWindow(const std::string& title, int width, int heig
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0) S->OpenJoysticks();
   }
 
-  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
+  // The player's window instead of the full screen the program asks for: framed, at its size.
+  int windowWidth = width, windowHeight = height;
+  if (S->PlayerWindowGiven) {
+    if (fullScreen && !S->PlayerFullScreen) {
+      fullScreen = false;
+      borderless = false;
+    }
+    if (!fullScreen) {
+      windowWidth = S->WindowedWidth;
+      windowHeight = S->WindowedHeight;
+    }
+  }
+  // A window the player can resize; the frame is scaled into whatever size it has.
+  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
   if (borderless) flags |= SDL_WINDOW_BORDERLESS;
   S->Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               width, height, flags);
+                               windowWidth, windowHeight, flags);
   if (!S->Window) {
     error = SDL_GetError();
     return false;
   }
-  S->WindowedWidth = width;
-  S->WindowedHeight = height;
+  if (!S->PlayerWindowGiven) {
+    S->WindowedWidth = width;
+    S->WindowedHeight = height;
+  }
+  S->SwitchedAt = SDL_GetTicks();
   S->Borderless = borderless;
   S->ApplyIcon();
 
@@ -575,6 +614,7 @@ bool TSdlBackend::TState::Accept(const SDL_Event& e, TBackendEvent& event) {
                                      e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)) ||
       e.type == SDL_RENDER_TARGETS_RESET || e.type == SDL_RENDER_DEVICE_RESET)
     Changes.ChangeAll();
+  if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteSize();
   return Translate(e, Renderer, event);
 }
 
@@ -767,8 +807,27 @@ bool TSdlBackend::IsFullScreen() const {
   return S->Window && (SDL_GetWindowFlags(S->Window) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
+void TSdlBackend::SetPlayerWindow(bool fullScreen, int width, int height) {
+  S->PlayerWindowGiven = true;
+  S->PlayerFullScreen = fullScreen;
+  if (width > 0 && height > 0) {
+    S->WindowedWidth = width;
+    S->WindowedHeight = height;
+  }
+  S->PlayerResized = [this] {
+    if (OnPlayerWindow) OnPlayerWindow(false, S->WindowedWidth, S->WindowedHeight);
+  };
+}
+
 void TSdlBackend::ToggleFullScreen() {
   if (!S->Window) return;
+  S->SwitchedAt = SDL_GetTicks();
+  bool toWindow = IsFullScreen();
+  SwitchFullScreen();
+  if (OnPlayerWindow) OnPlayerWindow(!toWindow, S->WindowedWidth, S->WindowedHeight);
+}
+
+void TSdlBackend::SwitchFullScreen() {
   S->SurfaceWhole = true;
   PresentWholeNext();
   if (IsFullScreen()) {

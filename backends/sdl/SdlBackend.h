@@ -77,11 +77,21 @@ class TSdlBackend : public TBackend {
   // player's folder for the game; shownAs gets the file's path.
   bool SaveScreenshot(std::string& shownAs, std::string& error) override;
 
-  // Desktop full screen, or a window of the frame's size.
+  // Desktop full screen, or a window (of the frame's size unless the player chose another).
   bool IsFullScreen() const;
   void ToggleFullScreen() override;
 
+  // The player's window: full screen, or a window of width x height pixels, which is also the
+  // size Alt+Enter gives the window. Given before the window is made, it decides how the window
+  // opens: the program's request for full screen then opens this window instead.
+  void SetPlayerWindow(bool fullScreen, int width, int height);
+  // Called when the player switched between full screen and a window (Alt+Enter) or changed the
+  // window's size: whether the window is now full screen, and its size when it is not.
+  std::function<void(bool fullScreen, int width, int height)> OnPlayerWindow;
+
  private:
+  void SwitchFullScreen();
+
   struct TState;
   std::unique_ptr<TState> S;
 };

@@ -92,11 +92,11 @@ TEST(CommandLine, DemoOptionsTakeOneFile) {
     EXPECT_NE(help.Out.find(option), std::string::npos) << option;
 }
 
-TEST(CommandLine, SoundOptionsStandAloneOrBesideTheOthers) {
+TEST(CommandLine, SettingsOptionsStandAloneOrBesideTheOthers) {
   struct TCase {
     std::vector<const char*> Args;
     bool Mute;
-    int Volume;
+    int Volume;  // -1: not given
     TDemoOptions::TMode Mode;
   };
   for (const TCase& c : {TCase{{"--mute"}, true, -1, TDemoOptions::dmNone},
@@ -104,43 +104,62 @@ TEST(CommandLine, SoundOptionsStandAloneOrBesideTheOthers) {
                          TCase{{"--volume", "100", "--mute"}, true, 100, TDemoOptions::dmNone},
                          TCase{{"--volume", "35", "--playdemo", "a.tnxdemo"}, false, 35, TDemoOptions::dmPlay},
                          TCase{{"--record", "b.tnxdemo", "--mute"}, true, -1, TDemoOptions::dmRecord},
+                         TCase{{"--volume=40", "--window"}, false, 40, TDemoOptions::dmNone},
                          TCase{{"--volume", "70", "--volume", "20"}, false, 20, TDemoOptions::dmNone}}) {
     std::vector<const char*> argv{"tarnyx"};
     argv.insert(argv.end(), c.Args.begin(), c.Args.end());
     std::ostringstream out, err;
     TDemoOptions demo;
-    TSoundOptions sound;
-    EXPECT_EQ(HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.0.0", out, err, &demo, &sound), -1)
+    TSettingsOverlay settings;
+    EXPECT_EQ(HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.0.0", out, err, &demo, &settings), -1)
         << err.str();
-    EXPECT_EQ(sound.Mute, c.Mute);
-    EXPECT_EQ(sound.Volume, c.Volume);
+    EXPECT_EQ(settings.Given[skMute], c.Mute);
+    EXPECT_EQ(settings.Values.Mute, c.Mute);
+    EXPECT_EQ(settings.Given[skVolume], c.Volume >= 0);
+    if (c.Volume >= 0) {
+      EXPECT_EQ(settings.Values.Volume, c.Volume);
+    }
     EXPECT_EQ(demo.Mode, c.Mode);
     EXPECT_EQ(out.str() + err.str(), "");
   }
-  // A volume that is not a whole number 0..100, or none at all: one line, status 2.
+  // The window, the joystick and the report, beside a demo's options.
+  {
+    std::vector<const char*> argv{"tarnyx", "--joystick", "first", "--record", "c.tnxdemo", "--fullscreen", "--settings"};
+    std::ostringstream out, err;
+    TDemoOptions demo;
+    TSettingsOverlay settings;
+    EXPECT_EQ(HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.0.0", out, err, &demo, &settings), -1);
+    EXPECT_EQ(demo.File, "c.tnxdemo");
+    EXPECT_TRUE(settings.Given[skJoystick] && settings.Given[skFullScreen] && settings.ShowSettings);
+    EXPECT_EQ(settings.Values.Joystick.Kind, TJoystickChoice::jcFirst);
+    EXPECT_TRUE(settings.Values.FullScreen);
+  }
+  // A missing or bad value: one line naming the option, status 2.
   for (auto args : {std::vector<const char*>{"--volume", "150"}, {"--volume", "x"}, {"--volume", "-5"},
-                    {"--volume", "50%"}, {"--volume", ""}, {"--volume", " 5"}, {"--mute", "--volume"},
-                    {"--volume", "99999999999999999999"}}) {
+                    {"--volume", "50%"}, {"--volume", ""}, {"--mute", "--volume"},
+                    {"--volume", "99999999999999999999"}, {"--joystick", "17"}, {"--joystick"},
+                    {"--window=yes"}}) {
     std::vector<const char*> argv{"tarnyx"};
     argv.insert(argv.end(), args.begin(), args.end());
     std::ostringstream out, err;
     TDemoOptions demo;
-    TSoundOptions sound;
-    EXPECT_EQ(HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.0.0", out, err, &demo, &sound), 2)
+    TSettingsOverlay settings;
+    EXPECT_EQ(HandleCommandLine(static_cast<int>(argv.size()), argv.data(), "2.0.0", out, err, &demo, &settings), 2)
         << args.back();
     std::string said = err.str();
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-    EXPECT_EQ(said.rfind("tarnyx: --volume ", 0), 0u) << said;
+    EXPECT_EQ(said.rfind("tarnyx: --", 0), 0u) << said;
     EXPECT_EQ(out.str(), "");
   }
   // The other options' rules hold beside them, and they are in the help.
   std::vector<const char*> argv{"tarnyx", "--mute", "--record"};
   std::ostringstream out, err;
-  TSoundOptions sound;
+  TSettingsOverlay settings;
   TDemoOptions demo;
-  EXPECT_EQ(HandleCommandLine(3, argv.data(), "2.0.0", out, err, &demo, &sound), 2);
+  EXPECT_EQ(HandleCommandLine(3, argv.data(), "2.0.0", out, err, &demo, &settings), 2);
   TOutcome help = Invoke({"--help"});
-  for (const char* mention : {"--mute", "--volume N", "M  ", "- and ="})
+  for (const char* mention : {"--mute", "--volume N", "--fullscreen", "--window", "--joystick", "--settings", "M  ",
+                              "- and ="})
     EXPECT_NE(help.Out.find(mention), std::string::npos) << mention;
 }
 

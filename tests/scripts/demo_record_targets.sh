@@ -12,6 +12,8 @@ game=$build/app/tarnyx
 tool=$build/tools/headless/tarnyx-headless
 [ -x "$tool" ] || { echo "demo_record_targets: $tool not built"; exit 1; }
 work=$(mktemp -d)
+# The player's settings are the test's own: none read from the home folder, none written there.
+export XDG_CONFIG_HOME=$work/config
 trap 'rm -rf "$work"' EXIT
 fail() { echo "demo_record_targets: FAIL: $*" >&2; exit 1; }
 

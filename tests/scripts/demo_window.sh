@@ -14,6 +14,8 @@ if ! command -v xvfb-run >/dev/null 2>&1; then
   exit 0
 fi
 work=$(mktemp -d)
+# The player's settings are the test's own: none read from the home folder, none written there.
+export XDG_CONFIG_HOME=$work/config
 trap 'rm -rf "$work"' EXIT
 fail() { echo "demo_window: FAIL: $*" >&2; exit 1; }
 

@@ -6,6 +6,8 @@ build=$2
 game=$build/app/tarnyx
 [ -x "$game" ] || { echo "tarnyx_command_line: $game not built"; exit 1; }
 work=$(mktemp -d)
+# The player's settings are the test's own: none read from the home folder, none written there.
+export XDG_CONFIG_HOME=$work/config
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

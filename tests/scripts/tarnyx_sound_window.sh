@@ -27,6 +27,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# The player's settings are the test's own: none read from the home folder, none written there.
+export XDG_CONFIG_HOME=$work/config
 export XDG_DATA_HOME=$work/data SDL_AUDIODRIVER=disk
 
 # The loudest sample of a raw file of the game's samples (48 kHz, 16-bit, mono), 0..1, from sample
@@ -85,6 +87,10 @@ end_game "thrust and mute"
 after=$(loudest "$work/play.raw" "$muted_from")
 [ "$(($(stat -c %s "$work/play.raw") / 2 - muted_from))" -gt 48000 ] || fail "after M: less than a second written"
 [ "$after" = "0.000000" ] || fail "after M: the loudest sample is $after"
+# M is the player's setting from now on: kept in the settings file, which the runs below do
+# without, so that each starts from the defaults.
+grep -qx "mute = yes" "$XDG_CONFIG_HOME/tarnyx/settings.ini" || fail "after M: mute not kept in the settings"
+rm -f "$XDG_CONFIG_HOME/tarnyx/settings.ini"
 
 # Started muted, the game opens no audio device: the driver writes no file. TARNYX_VERBOSE adds
 # only the game's own lines.

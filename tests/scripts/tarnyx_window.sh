@@ -34,6 +34,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# The player's settings are the test's own: none read from the home folder, none written there.
+export XDG_CONFIG_HOME=$work/config
 export XDG_DATA_HOME=$work/data
 
 window=""

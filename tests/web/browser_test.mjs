@@ -130,7 +130,7 @@ async function tickRate(page, ms) {
   return (t1 - t0) * 1000 / (s1 - s0);
 }
 
-const KEYS = { ArrowUp: 38, ArrowLeft: 37, Enter: 13, F9: 120, F12: 123, KeyM: 77 };
+const KEYS = { ArrowUp: 38, ArrowLeft: 37, Enter: 13, F9: 120, F12: 123, KeyM: 77, KeyW: 87, Escape: 27 };
 const ALT = 1;  // the protocol's modifier bit
 async function holdKey(page, code, ms, modifiers = 0) {
   const send = (type) => page.send('Input.dispatchKeyEvent', {
@@ -517,6 +517,104 @@ try {
         fallback[0] === 'running' && fallback[1] === 'script' && fallbackHeard > 0.03,
         `audio ${fallback.join(' through ')}, loudest ${fallbackHeard.toFixed(4)} while thrusting`);
   check('no errors in the page without worklets', page.errors.length === errorsBefore,
+        page.errors.slice(errorsBefore).join(' | '));
+
+  // The settings panel on the card, from a page with no settings kept: the volume, a key (click
+  // the action, press the key; a key another action has is refused, Escape cancels) and the
+  // gamepad; a reload keeps them, and they act: W thrusts, the first gamepad steers. Restored to
+  // the defaults, the second gamepad is read again and one gamepad gets the hint on the card.
+  const fresh = async () => {
+    await page.navigate(`${site.url}?seed=${SEED}`);
+    await until(page, "document.getElementById('play').textContent === 'Click to play'", 30000, 'the page');
+  };
+  await page.evaluate('localStorage.clear(); true');
+  await fresh();
+  await click(page, '#settings summary');
+  const settingsNow = () => page.evaluate('tarnyxSettings.state()');
+  await page.evaluate(`(() => { const v = document.getElementById('settings-volume'); v.value = 30;
+                                v.dispatchEvent(new Event('input')); v.dispatchEvent(new Event('change')); return true; })()`);
+  await click(page, '#settings button[data-action=thrust]');
+  const waitingText = await page.evaluate("document.querySelector('#settings button[data-action=thrust]').textContent");
+  await holdKey(page, 'KeyW', 50);
+  await click(page, '#settings button[data-action=turn_left]');
+  await holdKey(page, 'KeyW', 50);
+  const refusedKey = await page.evaluate("document.getElementById('settings-message').textContent");
+  await holdKey(page, 'KeyM', 50);
+  const ownKey = await page.evaluate("document.getElementById('settings-message').textContent");
+  await holdKey(page, 'Escape', 50);
+  await page.evaluate(`(() => { const g = document.getElementById('settings-gamepad'); g.value = 'first';
+                                g.dispatchEvent(new Event('change')); return true; })()`);
+  const set = await settingsNow();
+  check('the panel sets the volume, a key and the gamepad',
+        set.volume === '30' && set.thrust === 'W' && set.turn_left === 'Left' && set.joystick === 'first' &&
+        /press a key/.test(waitingText) && /already a key of thrust/.test(refusedKey) &&
+        /M turns the sound off or on/.test(ownKey) &&
+        /30 %/.test(await page.evaluate("document.getElementById('mute').textContent")),
+        `${JSON.stringify({ ...set, text: undefined })}; "${refusedKey}"; "${ownKey}"`);
+  await shoot(page, 'page-settings.png');
+  await fresh();
+  const kept = await settingsNow();
+  const storedText = await page.evaluate('tarnyxSettings.stored()');
+  check('a reload keeps the settings', kept.volume === '30' && kept.thrust === 'W' && kept.joystick === 'first' &&
+        /^thrust = W$/m.test(storedText) && /30 %/.test(await page.evaluate("document.getElementById('mute').textContent")),
+        JSON.stringify(storedText));
+  await click(page, '#play');
+  await until(page, "document.getElementById('cover').hidden", 5000, 'the start');
+  await sleep(300);
+  const beforeW = await look(page);
+  await holdKey(page, 'KeyW', 1000);
+  await sleep(100);
+  const afterW = await look(page);
+  check('the key set in the panel thrusts', afterW.speed > beforeW.speed + 0.5,
+        `speed ${beforeW.speed.toFixed(2)} then ${afterW.speed.toFixed(2)}`);
+  const onePad = `(() => {
+    window.standInPads = [{ id: 'Pad A', connected: true, mapping: 'standard', axes: [0, 0, 0, 0],
+                            buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) }];
+    navigator.getGamepads = () => window.standInPads;
+    window.dispatchEvent(new Event('gamepadconnected'));
+    return true;
+  })()`;
+  await page.evaluate(onePad);
+  await sleep(300);
+  const beforeStick = await look(page);
+  await page.evaluate('window.standInPads[0].axes[1] = -1; true');
+  await sleep(1000);
+  await page.evaluate('window.standInPads[0].axes[1] = 0; true');
+  await sleep(100);
+  const afterStick = await look(page);
+  check('with "the first" chosen, one gamepad steers', afterStick.speed > beforeStick.speed + 0.5 &&
+        await page.evaluate("document.getElementById('settings-hint').hidden"),
+        `speed ${beforeStick.speed.toFixed(2)} then ${afterStick.speed.toFixed(2)}`);
+  // A demo recorded natively with other keys (a settings file's) replays in the page, whose own
+  // keys are others again, to the native checksum: demos hold input states, not keys.
+  const keysFile = join(scratchDir, 'keys.ini');
+  writeFileSync(keysFile, 'thrust = Space\nturn_left = A\n');
+  native('run', '--seed', `${SEED}`, '--frames', '150', '--settings', keysFile, '--keys', '1-60:Space;40-90:A',
+         '--record', join(scratchDir, 'rebound.tnxdemo'));
+  await page.navigate(`${site.url}?timedemo=test-scratch/rebound.tnxdemo`);
+  await until(page, "document.getElementById('play').textContent === 'Click to play the demo'", 30000, 'the demo');
+  await click(page, '#play');
+  await until(page, 'tarnyxStats.demoEnded !== undefined', 60000, 'the end of the demo');
+  const reboundEnd = await page.evaluate('tarnyxStats.demoEnded');
+  const reboundNative = native('demo', join(scratchDir, 'rebound.tnxdemo')).trim();
+  check('a demo recorded with other keys replays in the page as natively', reboundEnd.summary === reboundNative &&
+        reboundEnd.desyncFrame === 0, `page: "${reboundEnd.summary}", native: "${reboundNative}"`);
+  await fresh();
+  await click(page, '#settings summary');
+  await click(page, '#settings-defaults');
+  const restored = await settingsNow();
+  await fresh();
+  const restoredKept = await settingsNow();
+  check('the defaults are restored, and kept', [restored, restoredKept].every((r) => r.volume === '80' &&
+        r.thrust === 'Up' && r.joystick === 'stored' && r.mute === 'no'), JSON.stringify(restoredKept.text));
+  await click(page, '#play');
+  await until(page, "document.getElementById('cover').hidden", 5000, 'the start');
+  await page.evaluate(onePad);
+  await until(page, "!document.getElementById('settings-hint').hidden", 5000, 'the hint');
+  const hint = await page.evaluate("document.getElementById('settings-hint').textContent");
+  check('one gamepad the game does not read gets the hint on the card', /the first/.test(hint), hint);
+  await page.evaluate("window.standInPads = []; window.dispatchEvent(new Event('gamepaddisconnected')); true");
+  check('no errors in the settings\' pages', page.errors.length === errorsBefore,
         page.errors.slice(errorsBefore).join(' | '));
 
   // A seed that is no time of day is refused with a clear message, and nothing starts.

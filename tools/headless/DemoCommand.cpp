@@ -11,6 +11,7 @@
 #include "tools/headless/DemoHooks.h"
 #include "tools/headless/InputScript.h"
 #include "tools/headless/RunOptions.h"
+#include "tools/headless/SettingsRunOptions.h"
 #include "tools/headless/SoundRunOptions.h"
 
 int DemoCommand(const TCommandArgs& args) {
@@ -57,6 +58,7 @@ int DemoCommand(const TCommandArgs& args) {
   AddInputRunOptions();
   AddDemoRunOptions();
   AddSoundRunOptions();
+  AddSettingsRunOptions();
   // run wants at least one frame; a demo of none runs none.
   TCommandArgs runArgs = {"--seed", std::to_string(run.Seed()), "--frames", std::to_string(frames ? frames : 1)};
   runArgs.insert(runArgs.end(), rest.begin(), rest.end());

@@ -30,7 +30,7 @@ void Hook(TRunOptions& options) {
 void AddInputRunOptions() {
   AddRunOption({"--keys", true, false,
                 "--keys FIRST-LAST:KEY[+KEY...][;...]  keys held while frames FIRST..LAST poll (Up Down Left "
-                "Right Shift RightShift Apostrophe F2 KP2 KP4 KP6 KP8 A..Z 0..9)",
+                "Right Shift RightShift Apostrophe F2 KP2 KP4 KP6 KP8 A..Z 0..9, or a settings file's key name without spaces)",
                 [](TRunOptions& o, const std::string& v) {
                   ReadKeysOption(Script(), v);
                   Hook(o);

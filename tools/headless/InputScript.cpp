@@ -8,10 +8,11 @@
 
 #include "platform/Libraries.h"
 #include "backends/headless/HeadlessBackend.h"
+#include "settings/KeyNames.h"
 
 namespace {
 
-struct TKeyName {
+struct TScriptKeyName {
   const char* Name;
   std::uint8_t ScanCode;
   std::uint8_t VirtualKey;
@@ -20,7 +21,7 @@ struct TKeyName {
 
 // The keys a script can hold, with their set-1 scan codes and virtual-key codes. The keypad keys
 // give the keypad's own codes, as with Num Lock on.
-constexpr TKeyName namedKeys[] = {
+constexpr TScriptKeyName namedKeys[] = {
     {"Up", 0xC8, 38},        {"Down", 0xD0, 40},       {"Left", 0xCB, 37},
     {"Right", 0xCD, 39},     {"Shift", 0x2A, 16, 0xA0}, {"RightShift", 0x36, 16, 0xA1},
     {"Apostrophe", 0x28, 222}, {"F2", 0x3C, 113},      {"KP2", 0x50, 98},
@@ -63,14 +64,23 @@ void Frames(std::string_view text, const std::string& item, const char* option, 
 }
 
 TScriptedKey Key(std::string_view name, const std::string& item) {
-  for (const TKeyName& k : namedKeys)
+  for (const TScriptKeyName& k : namedKeys)
     if (name == k.Name) return {0, 0, k.ScanCode, k.VirtualKey, k.SideKey};
   if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z')
     return {0, 0, letterScanCodes[name[0] - 'A'], static_cast<std::uint8_t>(name[0]), 0};
   if (name.size() == 1 && name[0] >= '0' && name[0] <= '9')
     return {0, 0, digitScanCodes[name[0] - '0'], static_cast<std::uint8_t>(name[0]), 0};
+  // Any other key by the name a settings file writes for it, without its spaces and as it is
+  // written ("Space", "Keypad8", "PageUp"), as the names above are.
+  if (const TKeyName* key = FindKey(KeyCodeOf(name))) {
+    std::string written;
+    for (const char* c = key->Name; *c; ++c)
+      if (*c != ' ') written += *c;
+    if (written == name) return {0, 0, key->ScanCode, key->Code, 0};
+  }
   throw EUsageError("--keys item '" + item + "': unknown key '" + std::string(name) +
-                    "' (Up Down Left Right Shift RightShift Apostrophe F2 KP2 KP4 KP6 KP8 A..Z 0..9)");
+                    "' (Up Down Left Right Shift RightShift Apostrophe F2 KP2 KP4 KP6 KP8 A..Z 0..9, or a "
+                    "settings file's key name without spaces)");
 }
 
 void ParseKeys(std::string_view spans, TInputScript& script) {

@@ -16,6 +16,7 @@
 #include "shell/PrintableText.h"
 #include "tools/headless/RunOptions.h"
 #include "report/StateReport.h"
+#include "tools/headless/SettingsRunOptions.h"
 #include "tools/headless/SoundRunOptions.h"
 
 namespace {
@@ -39,6 +40,7 @@ int RunCommand(const TCommandArgs& args) {
   inputOptionsAdded = true;
   AddDemoRunOptions();
   AddSoundRunOptions();
+  AddSettingsRunOptions();
   return RunGame(ParseRunOptions(args));
 }
 

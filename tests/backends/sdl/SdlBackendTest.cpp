@@ -106,6 +106,33 @@ TEST(SdlBackend, AWindowOnTheDummyDriverTakesFramesOfAnySize) {
   b.Present(frame.data(), 1024, 1024, 768, palette);  // no window: nothing
 }
 
+// The player's window: asked for full screen, the game opens the window the player chose, and
+// each switch of Alt+Enter is told with the window's size, so that it can be kept.
+TEST(SdlBackend, ThePlayersWindowIsOpenedAndEverySwitchIsTold) {
+  TEnv driver("SDL_VIDEODRIVER", "dummy");
+  TSdlBackend b;
+  std::vector<std::string> told;
+  b.OnPlayerWindow = [&told](bool fullScreen, int width, int height) {
+    told.push_back((fullScreen ? "full " : "window ") + std::to_string(width) + "x" +
+                   std::to_string(height));
+  };
+  b.SetPlayerWindow(false, 800, 600);
+  std::string error;
+  ASSERT_TRUE(b.CreateMainWindow("Tarnyx", 1024, 768, true, true, error)) << error;
+  EXPECT_FALSE(b.IsFullScreen());
+  b.ToggleFullScreen();
+  EXPECT_TRUE(b.IsFullScreen());
+  b.ToggleFullScreen();
+  EXPECT_FALSE(b.IsFullScreen());
+  EXPECT_EQ(told, (std::vector<std::string>{"full 800x600", "window 800x600"}));
+  b.DestroyMainWindow();
+
+  // Without the player's choice the program's request stands, as it always did.
+  TSdlBackend plain;
+  ASSERT_TRUE(plain.CreateMainWindow("Tarnyx", 1024, 768, true, true, error)) << error;
+  EXPECT_TRUE(plain.IsFullScreen());
+}
+
 TEST(SdlBackend, ClocksCountAndTellTheTimeOfDay) {
   TSdlBackend b;
   std::uint32_t first = b.Milliseconds();
