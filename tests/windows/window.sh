@@ -96,7 +96,10 @@ kill -0 "$pid" 2>/dev/null && fail "Alt+F4 did not end the game"
 wait "$pid" || status=$?
 pid=""
 [ "$status" -eq 0 ] || fail "Alt+F4: status $status: $(head -c 2000 "$work/err")"
-[ ! -s "$work/err" ] || fail "stderr: $(head -c 2000 "$work/err")"
+# On a machine without a sound card, Wine's own sound driver lets the host's ALSA library complain
+# on the program's stderr ("ALSA lib ..."): those lines are Wine's, not the game's.
+grep -v '^ALSA lib ' "$work/err" >"$work/game-err" || true
+[ ! -s "$work/game-err" ] || fail "stderr: $(head -c 2000 "$work/game-err")"
 
 # The recording, complete under its own name, replays on Linux to its checksums.
 [ -f "$demo" ] && [ ! -e "$demo.part" ] || fail "the recording was not completed: $(ls "$work")"
