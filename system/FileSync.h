@@ -15,6 +15,11 @@ bool SyncFileToDisk(std::FILE* file);
 // survives a power loss. False when it cannot; nothing is lost by that but the guarantee.
 bool SyncFolderOf(const std::string& path);
 
+// The system's part, one per system: asks it to put the data of the open file descriptor fd on
+// the disk and waits (false when it fails), and the descriptor of a stream.
+bool SyncDescriptorToDisk(int fd);
+int DescriptorOf(std::FILE* file);
+
 // Puts a file's data on the disk on a thread of its own, so that the one asking never waits for
 // the disk (which can take tens of milliseconds, longer than a frame). Request after flushing the
 // stream; requests made while a sync runs are served by one more sync when it ends. Wait before

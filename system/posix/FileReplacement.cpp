@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -66,51 +65,4 @@ TFileReplacement::TFileReplacement(std::string path) : Path(std::move(path)), Ta
     ::close(fd);
     Fail(error);
   }
-}
-
-TFileReplacement::~TFileReplacement() { Discard(); }
-
-bool TFileReplacement::Write(const void* data, std::size_t size) {
-  if (!Good()) return false;
-  if (size && std::fwrite(data, 1, size, File) != size) Fail(errno);
-  return Good();
-}
-
-bool TFileReplacement::WriteAt(long offset, const void* data, std::size_t size) {
-  if (!Good()) return false;
-  if (std::fseek(File, offset, SEEK_SET) != 0 || (size && std::fwrite(data, 1, size, File) != size) ||
-      std::fseek(File, 0, SEEK_END) != 0)
-    Fail(errno);
-  return Good();
-}
-
-bool TFileReplacement::Commit() {
-  if (!Good()) return false;
-  std::FILE* file = File;
-  File = nullptr;
-  // Buffered bytes meet a full disk here, so the flush is checked apart from the close.
-  if (std::fflush(file) != 0) {
-    const int error = errno;
-    std::fclose(file);
-    Fail(error);
-  } else if (std::fclose(file) != 0) {
-    Fail(errno);
-  } else if (!Temp.empty() && ::rename(Temp.c_str(), Target.c_str()) != 0) {
-    Fail(errno);
-  } else {
-    Temp.clear();
-  }
-  return Good();
-}
-
-void TFileReplacement::Fail(int error) {
-  if (Good()) Message = "cannot write " + Path + ": " + std::strerror(error ? error : EIO);
-  Discard();
-}
-
-void TFileReplacement::Discard() {
-  if (File) std::fclose(File);
-  File = nullptr;
-  if (!Temp.empty()) ::unlink(Temp.c_str());
-  Temp.clear();
 }

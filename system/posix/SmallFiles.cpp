@@ -1,4 +1,4 @@
-// Small files read and written safely, on POSIX systems.
+// Small files read safely, on POSIX systems.
 #include "system/SmallFiles.h"
 
 #include <fcntl.h>
@@ -6,11 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-#include <filesystem>
 #include <system_error>
-
-#include "system/FileReplacement.h"
 
 namespace {
 
@@ -63,28 +59,4 @@ TSmallFileRead ReadSmallFile(const std::string& path, std::size_t limit, std::st
   }
   ::close(fd);
   return result;
-}
-
-bool ReplaceSmallFile(const std::string& path, const std::string& text, std::string& error) {
-  // Something else put there since (a folder, a pipe) is not the player's file to write over.
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-    error = "is not a regular file";
-    return false;
-  }
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (!folder.empty()) {
-    std::error_code failed;
-    std::filesystem::create_directories(folder, failed);
-    if (failed) {
-      error = "cannot make the folder " + folder.string() + ": " + failed.message();
-      return false;
-    }
-  }
-  TFileReplacement file(path);
-  if (!file.Write(text.data(), text.size()) || !file.Commit()) {
-    error = file.Error();
-    return false;
-  }
-  return true;
 }

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 #include "system/Files.h"
 #include "system/windows/WideText.h"
@@ -87,56 +86,4 @@ TFileReplacement::TFileReplacement(std::string path) : Path(std::move(path)), Ta
     ::_close(fd);
     Fail(error);
   }
-}
-
-TFileReplacement::~TFileReplacement() { Discard(); }
-
-bool TFileReplacement::Write(const void* data, std::size_t size) {
-  if (!Good()) return false;
-  if (size && std::fwrite(data, 1, size, File) != size) Fail(errno);
-  return Good();
-}
-
-bool TFileReplacement::WriteAt(long offset, const void* data, std::size_t size) {
-  if (!Good()) return false;
-  if (std::fseek(File, offset, SEEK_SET) != 0 ||
-      (size && std::fwrite(data, 1, size, File) != size) || std::fseek(File, 0, SEEK_END) != 0)
-    Fail(errno);
-  return Good();
-}
-
-bool TFileReplacement::Commit() {
-  if (!Good()) return false;
-  std::FILE* file = File;
-  File = nullptr;
-  // Buffered bytes meet a full disk here, so the flush is checked apart from the close.
-  if (std::fflush(file) != 0) {
-    const int error = errno;
-    std::fclose(file);
-    Fail(error);
-  } else if (std::fclose(file) != 0) {
-    Fail(errno);
-  } else if (!Temp.empty()) {
-    // MoveFileEx: Windows' rename refuses an existing target.
-    if (!RenameReplacing(Temp, Target)) {
-      const DWORD error = GetLastError();
-      if (Good()) Message = "cannot write " + Path + ": " + SystemReason(error);
-      Discard();
-    } else {
-      Temp.clear();
-    }
-  }
-  return Good();
-}
-
-void TFileReplacement::Fail(int error) {
-  if (Good()) Message = "cannot write " + Path + ": " + std::strerror(error ? error : EIO);
-  Discard();
-}
-
-void TFileReplacement::Discard() {
-  if (File) std::fclose(File);
-  File = nullptr;
-  if (!Temp.empty()) RemoveFile(Temp);
-  Temp.clear();
 }

@@ -3,15 +3,12 @@
 
 #include <io.h>
 
-#include <system_error>
-
 #include "system/Files.h"
 #include "system/windows/WideText.h"
 
-bool SyncFileToDisk(std::FILE* file) {
-  if (!file || std::fflush(file) != 0) return false;
-  return ::_commit(_fileno(file)) == 0;
-}
+bool SyncDescriptorToDisk(int fd) { return ::_commit(fd) == 0; }
+
+int DescriptorOf(std::FILE* file) { return _fileno(file); }
 
 bool SyncFolderOf(const std::string& path) {
   const std::string::size_type slash = LastPathSeparator(path);
@@ -27,55 +24,4 @@ bool SyncFolderOf(const std::string& path) {
   const bool ok = FlushFileBuffers(handle) != 0;
   CloseHandle(handle);
   return ok;
-}
-
-TBackgroundFileSync::~TBackgroundFileSync() { Wait(); }
-
-void TBackgroundFileSync::Request(std::FILE* file) {
-  if (!file) return;
-  {
-    std::lock_guard<std::mutex> lock(FMutex);
-    FFd = _fileno(file);
-    FPending = true;
-    FStop = false;
-  }
-  FChanged.notify_all();
-  if (FThread.joinable()) return;
-  try {
-    FThread = std::thread([this] { Serve(); });
-  } catch (const std::system_error&) {
-    // No threads here: the caller waits after all.
-    std::lock_guard<std::mutex> lock(FMutex);
-    FPending = false;
-    if (::_commit(FFd) != 0) FFailed = true;
-  }
-}
-
-void TBackgroundFileSync::Serve() {
-  std::unique_lock<std::mutex> lock(FMutex);
-  for (;;) {
-    FChanged.wait(lock, [this] { return FPending || FStop; });
-    if (!FPending) return;  // stopped, nothing left to do
-    FPending = false;
-    FBusy = true;
-    int fd = FFd;
-    lock.unlock();
-    bool ok = ::_commit(fd) == 0;
-    lock.lock();
-    FBusy = false;
-    if (!ok) FFailed = true;
-    FChanged.notify_all();
-  }
-}
-
-bool TBackgroundFileSync::Wait() {
-  {
-    std::unique_lock<std::mutex> lock(FMutex);
-    FChanged.wait(lock, [this] { return !FPending && !FBusy; });
-    FStop = true;
-  }
-  FChanged.notify_all();
-  if (FThread.joinable()) FThread.join();
-  std::lock_guard<std::mutex> lock(FMutex);
-  return !FFailed;
 }

@@ -1,4 +1,4 @@
-// Small files (the player's settings) read and written safely, on Windows.
+// Small files (the player's settings) read safely, on Windows.
 #include "system/SmallFiles.h"
 
 #include <fcntl.h>
@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <system_error>
 
-#include "system/FileReplacement.h"
 #include "system/Files.h"
 #include "system/windows/WideText.h"
 
@@ -71,28 +70,4 @@ TSmallFileRead ReadSmallFile(const std::string& path, std::size_t limit, std::st
   }
   ::_close(fd);
   return result;
-}
-
-bool ReplaceSmallFile(const std::string& path, const std::string& text, std::string& error) {
-  // Something else put there since (a folder, a device) is not the player's file to write over.
-  const TPathKind kind = LookAtPath(path).Kind;
-  if (kind != pkRegular && kind != pkMissing && kind != pkUnknown) {
-    error = "is not a regular file";
-    return false;
-  }
-  const std::string::size_type slash = LastPathSeparator(path);
-  if (slash != std::string::npos && slash > 0) {
-    const std::string folder = path.substr(0, slash);
-    std::string reason;
-    if (!MakeFolders(folder, reason)) {
-      error = "cannot make the folder " + folder + ": " + reason;
-      return false;
-    }
-  }
-  TFileReplacement file(path);
-  if (!file.Write(text.data(), text.size()) || !file.Commit()) {
-    error = file.Error();
-    return false;
-  }
-  return true;
 }
