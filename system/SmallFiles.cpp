@@ -5,7 +5,8 @@
 #include "system/Files.h"
 
 bool ReplaceSmallFile(const std::string& path, const std::string& text, std::string& error) {
-  // Something else put there since (a folder, a pipe, a device) is not the player's file to write over.
+  // Something else put there since (a folder, a pipe, a device) is not the player's file to
+  // write over.
   const TPathKind kind = LookAtPath(path).Kind;
   if (kind != pkRegular && kind != pkMissing && kind != pkUnknown) {
     error = "is not a regular file";

@@ -15,7 +15,8 @@ TFileSizeLimit::TFileSizeLimit(std::uint64_t bytes) {
   if (getrlimit(RLIMIT_FSIZE, &saved->Limit) != 0) return;
   rlimit limit = saved->Limit;
   limit.rlim_cur = static_cast<rlim_t>(bytes);
-  if (limit.rlim_max != RLIM_INFINITY && limit.rlim_cur > limit.rlim_max) limit.rlim_cur = limit.rlim_max;
+  if (limit.rlim_max != RLIM_INFINITY && limit.rlim_cur > limit.rlim_max)
+    limit.rlim_cur = limit.rlim_max;
   saved->Handler = std::signal(SIGXFSZ, SIG_IGN);
   if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
     std::signal(SIGXFSZ, saved->Handler);
