@@ -8,19 +8,8 @@
 # as it was. A settings folder that cannot be made: the game plays and says so once.
 # Usage: tarnyx_settings_window.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
-src=$(cd "$1" && pwd)
-build=$(cd "$2" && pwd)
-game=$build/app/tarnyx
-[ -x "$game" ] || { echo "tarnyx_settings_window: $game not built"; exit 1; }
-fail() { echo "tarnyx_settings_window: FAIL: $*" >&2; exit 1; }
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$src/tests/lsan.supp:print_suppressions=0}
-
-if [ "${3:-}" != "--inside" ]; then
-  for tool in xvfb-run xdotool sox; do
-    command -v "$tool" >/dev/null || fail "needs $tool (scripts/install-deps)"
-  done
-  exec xvfb-run -a -n $((100 + RANDOM % 900)) -s '-screen 0 1024x768x24' bash "$0" "$1" "$2" --inside
-fi
+. "$(dirname "$0")/lib/window.sh" tarnyx_settings_window "$@"
+start_under_xvfb xdotool sox
 
 work=$(mktemp -d)
 pid=""

@@ -6,26 +6,15 @@
 # display, one line says so.
 # Usage: tarnyx_window.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
-src=$(cd "$1" && pwd)
-build=$(cd "$2" && pwd)
-game=$build/app/tarnyx
-[ -x "$game" ] || { echo "tarnyx_window: $game not built"; exit 1; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# Leaks inside system libraries are not the game's (the sanitizer build reads this; others not).
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$src/tests/lsan.supp:print_suppressions=0}
+. "$(dirname "$0")/lib/window.sh" tarnyx_window "$@"
 
-if [ "${3:-}" != "--inside" ]; then
-  for tool in xvfb-run xdotool; do
-    command -v "$tool" >/dev/null || fail "needs $tool (scripts/install-deps)"
-  done
+if ! $inside; then
   # Without a display of any kind: the game's line only, not a library's.
   err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER \
     "$game" 2>&1 >/dev/null) && fail "started without a display"
   [ "$err" = "cannot open a window: no display found" ] || fail "without a display: $err"
-  # A display number from a random start: two tests starting Xvfb at once from the same number
-  # can pick the same free one.
-  exec xvfb-run -a -n $((100 + RANDOM % 900)) -s '-screen 0 1024x768x24' bash "$0" "$1" "$2" --inside
 fi
+start_under_xvfb xdotool
 
 work=$(mktemp -d)
 pids=()

@@ -6,19 +6,8 @@
 # is of the frame read; a capture that lands in the middle of a frame is taken again once.
 # Usage: window_changed_areas.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
-src=$(cd "$1" && pwd)
-build=$(cd "$2" && pwd)
-game=$build/app/tarnyx
-[ -x "$game" ] || { echo "window_changed_areas: $game not built"; exit 1; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$src/tests/lsan.supp:print_suppressions=0}
-
-if [ "${3:-}" != "--inside" ]; then
-  for tool in xvfb-run xdotool xwd python3; do
-    command -v "$tool" >/dev/null || fail "needs $tool (scripts/install-deps test)"
-  done
-  exec xvfb-run -a -n $((100 + RANDOM % 900)) -s '-screen 0 1024x768x24' bash "$0" "$1" "$2" --inside
-fi
+. "$(dirname "$0")/lib/window.sh" window_changed_areas "$@"
+start_under_xvfb xdotool xwd python3
 
 work=$(mktemp -d)
 pid=""
