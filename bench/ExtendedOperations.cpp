@@ -55,6 +55,7 @@ EXTENDED_PAIR(Divide, a / b)
 EXTENDED_PAIR(Sqrt, Sqrt(a + b))
 EXTENDED_PAIR(ToDouble, decltype(a)(static_cast<double>(a - b)))
 EXTENDED_PAIR(RoundToInt, decltype(a)(RoundToInt(a - b)))
+EXTENDED_PAIR(TruncToInt64, decltype(a)(TruncToInt64(a - b)))
 
 #ifdef TARNYX_X87_LONG_DOUBLE
 // Atan2 has one implementation on every machine; the peer is the C library's, the x87's fpatan.

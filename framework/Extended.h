@@ -78,17 +78,31 @@ inline long double ToHardware(TSoftExtended v) {
 namespace X87 {
 inline long double Sqrt(long double v) { return std::sqrt(v); }
 inline long double Abs(long double v) { return std::fabs(v); }
+// v rounded in the unit's current mode (to nearest, halves to even, as the game runs), stored by
+// the unit itself: the C library's llrint is a call that does the same, a cast to an integer
+// switches the mode to truncation and back (two control-word loads, which stall the unit). v must
+// round to within the 64-bit range.
+inline std::int64_t StoreRounded(long double v) {
+  std::int64_t r;
+  __asm__("fistpll %0" : "=m"(r) : "t"(v) : "st");
+  return r;
+}
 inline std::int64_t RoundToInt64(long double v) {
   if (v != v) return 0;
   if (v >= 0x1p63L - 0.5L) return INT64_MAX;  // rounds to 2^63 or beyond
   if (v < -0x1p63L) return INT64_MIN;
-  return std::llrint(v);
+  return StoreRounded(v);
 }
 inline std::int64_t TruncToInt64(long double v) {
   if (v != v) return 0;
-  if (v >= 0x1p63L) return INT64_MAX;
+  if (v >= 0x1p63L - 1) return INT64_MAX;  // also 2^63 - 1/2, which rounds to 2^63
   if (v < -0x1p63L) return INT64_MIN;
-  return static_cast<std::int64_t>(v);
+  // Rounded in the unit's mode, the integer is within one of v; one step toward zero where it
+  // went past v makes it the truncation, in every mode. int64 values convert back exactly.
+  std::int64_t r = StoreRounded(v);
+  if (v >= 0 ? static_cast<long double>(r) > v : static_cast<long double>(r) < v)
+    r += v >= 0 ? -1 : 1;
+  return r;
 }
 inline int RoundToInt(long double v) { return ClampToInt(RoundToInt64(v)); }
 }  // namespace X87

@@ -2,6 +2,7 @@
 // uses, bit for bit, over a million random operands each and the hard cases.
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -335,6 +336,28 @@ TEST(SoftExtendedConversions, QuotientsOfWholeNumbersAreTheDecimals) {
   EXPECT_TRUE(SameBits(TSoftExtended(121) / 10, ToSoft(12.1L)));
   EXPECT_TRUE(SameBits(TSoftExtended(5) / 100, ToSoft(0.05L)));
   EXPECT_TRUE(SameBits(TSoftExtended(9.2e18), ToSoft(9.2e18L)));
+}
+
+// The hardware truncation rounds in the unit's mode and steps back toward zero: exact in every
+// mode, at the halves (where rounding to even goes either way) and just below 2^63 (where it
+// would round out of the range).
+TEST(X87Truncation, IsTowardZeroInEveryRoundingModeAndAtTheRangesEnds) {
+  const long double values[] = {0.0L, -0.0L, 0.5L, -0.5L, 1.5L, -1.5L, 2.5L, -2.5L, 2.9L, -2.9L,
+                                0x1p62L + 0.5L, -0x1p62L - 0.5L, 0x1p63L - 1, 0x1p63L - 0.5L,
+                                -0x1p63L + 0.5L, -0x1p63L, 0x1p63L, -0x1p63L - 1, 1e30L, -1e30L};
+  const std::int64_t expected[] = {0, 0, 0, 0, 1, -1, 2, -2, 2, -2,
+                                   std::int64_t(1) << 62, -(std::int64_t(1) << 62), INT64_MAX,
+                                   INT64_MAX, INT64_MIN + 1, INT64_MIN, INT64_MAX, INT64_MIN,
+                                   INT64_MAX, INT64_MIN};
+  const int before = std::fegetround();
+  for (int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+    std::fesetround(mode);
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+      const long double v = values[i];
+      EXPECT_EQ(X87::TruncToInt64(v), expected[i]) << "mode " << mode << ", value " << double(v);
+    }
+  }
+  std::fesetround(before);
 }
 
 #endif  // TARNYX_X87_LONG_DOUBLE
